@@ -1,0 +1,56 @@
+# GoogleTest for every preset, and one function that makes a test executable and its CTest test.
+#
+# Natively the system's GoogleTest is used. For Windows it is built from Debian's sources with
+# pthreads off and linked statically, so each test program runs under Wine on its own.
+
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(VISTREL_GTEST_LIBS GTest::gtest GTest::gmock)
+  set(VISTREL_GTEST_MAIN GTest::gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(VISTREL_GTEST_LIBS GTest::gtest GTest::gmock)
+  set(VISTREL_GTEST_MAIN GTest::gtest_main)
+endif()
+
+# Under Wine every test needs the build tree's prefix, its wineserver and its display; one
+# fixture starts them before the first Windows test and stops them after the last.
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME wine_prefix_start COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/prepare-prefix)
+  add_test(NAME wine_prefix_stop COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/stop-prefix)
+  set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine LABELS wine)
+  set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+endif()
+
+# vistrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
+#                  [OWN_MAIN] [ENVIRONMENT <VAR=value...>])
+# One executable, registered as one CTest test (a Wine process per test case would cost far
+# more than the cases themselves). OWN_MAIN: the sources bring their own main().
+function(vistrel_add_test name)
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VISTREL_GTEST_LIBS})
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${VISTREL_GTEST_MAIN})
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  vistrel_configure_target(${name})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set(labels ${ARG_LABELS})
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND labels wine)
+  else()
+    list(APPEND labels native)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+  if(ARG_ENVIRONMENT)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+endfunction()

@@ -1,0 +1,16 @@
+# Shared by the Wine scripts: where the build tree's prefix lives and how Wine is run there.
+# Sourced with VISTREL_BUILD_DIR set (or found from the current folder).
+
+vistrel_find_build_dir() {
+  local dir=${VISTREL_BUILD_DIR:-$PWD}
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  [ -f "$dir/CMakeCache.txt" ] || { echo "run-in-wine: no build tree above $PWD" >&2; return 1; }
+  printf '%s\n' "$dir"
+}
+
+VISTREL_BUILD_DIR=$(vistrel_find_build_dir) || exit 1
+export WINEPREFIX="$VISTREL_BUILD_DIR/wine-prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+VISTREL_DISPLAY_FILE="$WINEPREFIX/.vistrel-display"
+VISTREL_XVFB_PID_FILE="$WINEPREFIX/.vistrel-xvfb-pid"
