@@ -1,0 +1,11 @@
+#include "server/module_instance.h"
+
+namespace vistrel {
+namespace {
+HINSTANCE moduleInstance = nullptr;
+}
+
+HINSTANCE ModuleInstance() noexcept { return moduleInstance; }
+void SetModuleInstance(HINSTANCE instance) noexcept { moduleInstance = instance; }
+
+}  // namespace vistrel

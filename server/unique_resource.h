@@ -1,0 +1,127 @@
+// RAII owners for the platform's handles, all with one surface: get, put (for out parameters),
+// reset, release and explicit operator bool.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+#include <unknwn.h>
+
+#include <cstdlib>
+#include <utility>
+
+namespace vistrel {
+
+// Owns a handle of type T closed by Close; Invalid is the value that owns nothing.
+template <typename T, auto Close, T Invalid = T{}>
+class UniqueResource {
+public:
+    UniqueResource() noexcept = default;
+    explicit UniqueResource(T value) noexcept : value_(value) {}
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
+
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Invalid; }
+
+    void reset(T value = Invalid) noexcept {
+        const T old = std::exchange(value_, value);
+        if (old != Invalid) Close(old);
+    }
+    [[nodiscard]] T release() noexcept { return std::exchange(value_, Invalid); }
+    // Closes what is held and hands out the address for a function that fills it.
+    T* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+private:
+    T value_ = Invalid;
+};
+
+namespace detail {
+inline void FreeBlock(void* block) noexcept { std::free(block); }
+inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
+inline void UnloadLibrary(HMODULE module) noexcept { FreeLibrary(module); }
+inline void CloseHandleChecked(HANDLE handle) noexcept { CloseHandle(handle); }
+}  // namespace detail
+
+using UniqueBstr = UniqueResource<BSTR, &SysFreeString>;
+using UniqueHkey = UniqueResource<HKEY, &detail::CloseKey>;
+using UniqueHmodule = UniqueResource<HMODULE, &detail::UnloadLibrary>;
+using UniqueHandle = UniqueResource<HANDLE, &detail::CloseHandleChecked>;
+using UniqueMallocBlock = UniqueResource<void*, &detail::FreeBlock>;
+
+// A VARIANT that is cleared when it goes.
+class UniqueVariant : public VARIANT {
+public:
+    UniqueVariant() noexcept { VariantInit(this); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    ~UniqueVariant() { VariantClear(this); }
+
+    VARIANT* get() noexcept { return this; }
+    // Clears what is held and hands out the address for a function that fills it.
+    VARIANT* put() noexcept {
+        VariantClear(this);
+        return this;
+    }
+};
+
+// Holds one reference on a COM object.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    // Takes a new reference on `object`.
+    static ComPtr Copy(T* object) noexcept {
+        if (object != nullptr) object->AddRef();
+        return ComPtr(object);
+    }
+    // Takes over a reference that the caller already owns.
+    static ComPtr Attach(T* object) noexcept { return ComPtr(object); }
+
+    ComPtr(const ComPtr& other) noexcept : object_(other.object_) {
+        if (object_ != nullptr) object_->AddRef();
+    }
+    ComPtr(ComPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ComPtr& operator=(ComPtr other) noexcept {
+        std::swap(object_, other.object_);
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    T* get() const noexcept { return object_; }
+    T* operator->() const noexcept { return object_; }
+    explicit operator bool() const noexcept { return object_ != nullptr; }
+
+    void reset() noexcept {
+        if (T* old = std::exchange(object_, nullptr)) old->Release();
+    }
+    [[nodiscard]] T* release() noexcept { return std::exchange(object_, nullptr); }
+    T** put() noexcept {
+        reset();
+        return &object_;
+    }
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+
+    // QueryInterface for U; an empty pointer when the object doesn't offer it.
+    template <typename U>
+    ComPtr<U> query() const noexcept {
+        ComPtr<U> result;
+        if (object_ != nullptr) object_->QueryInterface(__uuidof(U), result.put_void());
+        return result;
+    }
+
+private:
+    explicit ComPtr(T* object) noexcept : object_(object) {}
+    T* object_ = nullptr;
+};
+
+}  // namespace vistrel
