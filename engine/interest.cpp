@@ -36,10 +36,13 @@ std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t due
         const RatePeriod& period = table[i];
         if (!IsUsable(period.kind)) continue;
 
-        // The newest rate stays in force until a newer one is published.
+        // The newest rate stays in force until a newer one is published. A record whose dates
+        // were never read (cleared, start = end) is no period and can't be the newest one.
         std::int32_t end = period.end;
-        if (newestRow && paymentInstant > end) end = paymentInstant;
-        newestRow = false;
+        if (newestRow && period.start < period.end) {
+            if (paymentInstant > end) end = paymentInstant;
+            newestRow = false;
+        }
 
         const bool holdsPayment = period.start <= paymentInstant && paymentInstant <= end;
         const bool holdsDue = period.start <= dueInstant && dueInstant <= end;
