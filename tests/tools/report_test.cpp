@@ -1,0 +1,82 @@
+#include "tools/report.h"
+
+#include <gtest/gtest.h>
+
+#include "tools/tax_rounding.h"
+
+namespace vistrel::tools {
+namespace {
+
+struct RoundingCase {
+    double value;
+    double zloty;
+};
+
+class RoundToWholeZlotyCases : public testing::TestWithParam<RoundingCase> {};
+
+TEST_P(RoundToWholeZlotyCases, DropsBelowFiftyGroszeAndRaisesFromFifty) {
+    EXPECT_EQ(RoundToWholeZloty(GetParam().value), GetParam().zloty) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundToWholeZlotyCases,
+    testing::Values(RoundingCase{12.49, 12.0}, RoundingCase{12.50, 13.0},
+                    RoundingCase{12.4999999, 13.0},  // 12.50 spoilt by binary arithmetic
+                    RoundingCase{12.494, 12.0}, RoundingCase{12.99, 13.0}, RoundingCase{0.49, 0.0},
+                    RoundingCase{0.5, 1.0}, RoundingCase{0.49999999999999994, 1.0},
+                    RoundingCase{0.1 + 0.2 + 0.2, 1.0}, RoundingCase{0.0, 0.0},
+                    RoundingCase{45.205479452054796, 45.0}, RoundingCase{-12.5, -13.0},
+                    RoundingCase{-0.3, 0.0}));
+
+TEST(FormatFixed, UsesAPointAndRoundsLikePrintf) {
+    EXPECT_EQ(FormatWorksheetInterest(12.34), "12.3");
+    EXPECT_EQ(FormatWorksheetInterest(45.205479452054796), "45.2");
+    EXPECT_EQ(FormatWorksheetInterest(0.25), "0.2");  // exactly half: to even, as printf does
+    EXPECT_EQ(FormatWorksheetInterest(0.0), "0.0");
+    EXPECT_EQ(FormatFixed(1234.5, 2), "1234.50");
+    EXPECT_EQ(FormatFixed(1e20, 1), "100000000000000000000.0");
+}
+
+Calculation SamplePayment() {
+    Calculation calculation;
+    calculation.due = {2022, 9, 1};
+    calculation.payment = {2022, 9, 10};
+    calculation.amount = 10000.0;
+    calculation.shares = {
+        {CalendarDate{2022, 9, 8}, CalendarDate{2023, 9, 6}, RateKind::Annual, 16.5, 3, 13.56},
+        {CalendarDate{2022, 7, 8}, CalendarDate{2022, 9, 7}, RateKind::Annual, 16.0, 6, 26.3},
+        {CalendarDate{2022, 7, 1}, std::nullopt, RateKind::DailyStar, 0.05, 1, 5.0}};
+    calculation.days = 10;
+    calculation.elapsedDays = 10;
+    calculation.interest = 44.86;
+    return calculation;
+}
+
+TEST(FormatMachineLine, GivesTheWorksheetValueTheRoundedValueAndTheDays) {
+    EXPECT_EQ(FormatMachineLine(SamplePayment()), "odsetki=44.9 zaokraglone=45 dni=10\n");
+}
+
+TEST(FormatReport, ListsEachPeriodWithItsUnitAndTheResults) {
+    const std::string report = FormatReport(SamplePayment());
+    EXPECT_NE(report.find("Data należności:          2022-09-01\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Kwota:                    10000.00\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("od 2022-09-08 do 2023-09-06   16.50% rocznie         3         13.56\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("od 2022-07-01 (bez końca)     0.05% dziennie         1          5.00\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Odsetki:                  44.9\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Odsetki zaokrąglone:      45 zł\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Uwaga"), std::string::npos) << report;
+}
+
+TEST(FormatReport, WarnsWhenThePageLeavesDaysWithoutARate) {
+    Calculation calculation = SamplePayment();
+    calculation.elapsedDays = 12;
+    EXPECT_NE(FormatReport(calculation).find("Uwaga: stopy ze strony obejmują 10 z 12 dni zwłoki."),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace vistrel::tools

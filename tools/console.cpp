@@ -1,0 +1,108 @@
+#include "tools/console.h"
+
+#include <memory>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>  // needs <windows.h> first
+#endif
+
+namespace vistrel::tools {
+
+#ifdef _WIN32
+
+namespace {
+
+struct LocalFreeDeleter {
+    void operator()(LPWSTR* block) const { LocalFree(block); }
+};
+
+std::string Utf8Of(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(size) - 1);
+    return utf8;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(
+        CommandLineToArgvW(GetCommandLineW(), &count));
+    std::vector<std::string> arguments;
+    if (!wide) {
+        for (int i = 1; i < argc; ++i) {
+            arguments.emplace_back(argv[i]);
+        }
+        return arguments;
+    }
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(Utf8Of(wide.get()[i]));
+    }
+    return arguments;
+}
+
+void WriteText(std::FILE* stream, std::string_view utf8) {
+    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) &&
+        !utf8.empty()) {
+        const int size =
+            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(size), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                            size);
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+std::filesystem::path ExecutableDirectory(const char* argv0) {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) {
+            return std::filesystem::path(argv0 != nullptr ? argv0 : "").parent_path();
+        }
+        if (length < name.size()) {
+            name.resize(length);
+            return std::filesystem::path(name).parent_path();
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+#else
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void WriteText(std::FILE* stream, std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+std::filesystem::path ExecutableDirectory(const char* argv0) {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        return program.parent_path();
+    }
+    return std::filesystem::path(argv0 != nullptr ? argv0 : "").parent_path();
+}
+
+#endif
+
+}  // namespace vistrel::tools

@@ -1,0 +1,19 @@
+#include <cstdio>
+
+#include "tools/calculator_cli.h"
+#include "tools/console.h"
+
+int main(int argc, char** argv) {
+    using namespace vistrel::tools;
+    try {
+        const std::filesystem::path defaultPage =
+            ExecutableDirectory(argc > 0 ? argv[0] : nullptr) / "stopy_odsetek.html";
+        const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), defaultPage);
+        WriteText(stdout, output.out);
+        WriteText(stderr, output.err);
+        return output.exitCode;
+    } catch (...) {
+        WriteText(stderr, "Błąd: obliczenie przerwane z powodu nieoczekiwanego błędu.\n");
+        return ExitUnexpected;
+    }
+}
