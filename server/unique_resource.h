@@ -49,6 +49,7 @@ inline void FreeBlock(void* block) noexcept { std::free(block); }
 inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
 inline void UnloadLibrary(HMODULE module) noexcept { FreeLibrary(module); }
 inline void CloseHandleChecked(HANDLE handle) noexcept { CloseHandle(handle); }
+inline void FreeLocal(void* block) noexcept { LocalFree(block); }
 }  // namespace detail
 
 using UniqueBstr = UniqueResource<BSTR, &SysFreeString>;
@@ -56,6 +57,8 @@ using UniqueHkey = UniqueResource<HKEY, &detail::CloseKey>;
 using UniqueHmodule = UniqueResource<HMODULE, &detail::UnloadLibrary>;
 using UniqueHandle = UniqueResource<HANDLE, &detail::CloseHandleChecked>;
 using UniqueMallocBlock = UniqueResource<void*, &detail::FreeBlock>;
+// Text that the system allocated with LocalAlloc (FormatMessageW's allocated buffer).
+using UniqueLocalText = UniqueResource<wchar_t*, &detail::FreeLocal>;
 
 // A VARIANT that is cleared when it goes.
 class UniqueVariant : public VARIANT {
@@ -70,6 +73,12 @@ public:
     VARIANT* put() noexcept {
         VariantClear(this);
         return this;
+    }
+    // Hands the value over to the caller, who then clears it; this one is left empty.
+    [[nodiscard]] VARIANT release() noexcept {
+        const VARIANT value = *this;
+        VariantInit(this);
+        return value;
     }
 };
 
