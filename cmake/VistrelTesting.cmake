@@ -54,3 +54,12 @@ function(vistrel_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
   endif()
 endfunction()
+
+# vistrel_add_resource_module(<name> <sources...>)
+# A resource-only DLL for the tests: no runtime, no entry point. Tests load it as a data file and make it the module instance, as the library's own module is.
+function(vistrel_add_resource_module name)
+  add_library(${name} MODULE ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" LINKER_LANGUAGE CXX)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_options(${name} PRIVATE -nostdlib -Wl,-e,0)
+endfunction()
