@@ -27,11 +27,13 @@ if(CMAKE_CROSSCOMPILING)
 endif()
 
 # vistrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
-#                  [OWN_MAIN] [ENVIRONMENT <VAR=value...>])
+#                  [OWN_MAIN] [ENVIRONMENT <VAR=value...>] [TIMEOUT <seconds>]
+#                  [LAUNCHER <command...>])
 # One executable, registered as one CTest test (a Wine process per test case would cost far
-# more than the cases themselves). OWN_MAIN: the sources bring their own main().
+# more than the cases themselves). OWN_MAIN: the sources bring their own main(). LAUNCHER: a
+# command that starts the program (under Wine, the emulator with it), e.g. a test server.
 function(vistrel_add_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VISTREL_GTEST_LIBS})
   if(NOT ARG_OWN_MAIN)
@@ -39,7 +41,15 @@ function(vistrel_add_test name)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   vistrel_configure_target(${name})
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(ARG_LAUNCHER)
+    add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                  $<TARGET_FILE:${name}> --gtest_brief=1)
+  else()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  endif()
+  if(ARG_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  endif()
   set(labels ${ARG_LABELS})
   if(CMAKE_CROSSCOMPILING)
     list(APPEND labels wine)
