@@ -1,0 +1,36 @@
+#include "calculator/download_buffer.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace vistrel {
+
+namespace {
+// The text's length is a signed 32-bit count, so a body may not grow beyond it.
+constexpr std::uint32_t MaxCapacity = std::numeric_limits<std::int32_t>::max();
+}  // namespace
+
+bool DownloadBuffer::Start() noexcept {
+    block_.reset(std::malloc(ReadChunkSize));
+    received_ = 0;
+    capacity_ = block_ ? ReadChunkSize : 0;
+    return static_cast<bool>(block_);
+}
+
+bool DownloadBuffer::Commit(std::uint32_t count) noexcept {
+    if (count > capacity_ - received_) return false;
+    const std::uint32_t received = received_ + count;
+    if (received > MaxCapacity - ReadChunkSize) return false;
+    const std::uint32_t capacity = received + ReadChunkSize;
+    UniqueMallocBlock grown(std::malloc(capacity));
+    if (!grown) return false;
+    std::memcpy(grown.get(), block_.get(), received);
+    block_ = std::move(grown);
+    received_ = received;
+    capacity_ = capacity;
+    return true;
+}
+
+}  // namespace vistrel

@@ -1,0 +1,18 @@
+// Fetches the finance ministry's rate page over HTTP, once per process, into a RatePage.
+#pragma once
+
+#include "calculator/internet_api.h"
+#include "calculator/rate_page.h"
+
+namespace vistrel {
+
+// Holds the page at `url` in `page` unless a page is held already (then nothing is requested,
+// whatever `url` says). True when a page is held on return. False when the connection, the
+// server (any final status outside 2xx, after WinINet's own redirects) or memory failed: then
+// nothing is held, every handle opened is closed, and the next call tries the network again.
+bool FetchRatePage(const wchar_t* url, RatePage& page) noexcept;
+
+// The same through the given WinINet calls.
+bool FetchRatePage(InternetApi& internet, const wchar_t* url, RatePage& page) noexcept;
+
+}  // namespace vistrel

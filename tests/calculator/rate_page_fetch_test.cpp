@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "calculator/rate_page_fetch.h"
+#include "tests/calculator/counting_internet.h"
+#include "tests/calculator/rate_page_server_client.h"
+
+namespace vistrel {
+namespace {
+
+using test::CountingInternet;
+using test::InternetCall;
+using test::ServeRatePage;
+using test::TakeRequests;
+
+constexpr wchar_t RatePageUrl[] = L"http://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml";
+constexpr char UserAgent[] = "Brevant Smart tag";
+
+// What the server's "latin2" body decodes to: Latin-2's upper half, 0xA0 to 0xFF, then two
+// month names.
+const std::u16string Latin2Text =
+    u"\u00A0Ą˘Ł¤ĽŚ§¨ŠŞŤŹ\u00ADŽŻ°ą˛ł´ľśˇ¸šşťź˝žż"
+    u"ŔÁÂĂÄĹĆÇČÉĘËĚÍÎĎĐŃŇÓÔŐÖ×ŘŮÚŰÜÝŢß"
+    u"ŕáâăäĺćçčéęëěíîďđńňóôőö÷řůúűüýţ˙"
+    u" września października";
+
+bool RunsOnWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The request line a proxy receives for the rate page. Wine differs from Windows: it names the
+// default port in the proxied address ("www.mf.gov.pl:80").
+std::string RequestLineFor(const std::string& path) {
+    return "GET http://www.mf.gov.pl" + std::string(RunsOnWine() ? ":80" : "") + path +
+           " HTTP/1.1";
+}
+
+const std::string RatePageRequest = RequestLineFor("/podatki/odsetki_za_zwloke.shtml");
+const std::string MovedPageRequest = RequestLineFor("/podatki/odsetki_za_zwloke_archiwum.shtml");
+
+std::vector<std::string> RequestLines(const std::vector<test::LoggedRequest>& requests) {
+    std::vector<std::string> lines;
+    for (const auto& request : requests) lines.push_back(request.requestLine);
+    return lines;
+}
+
+long BundledPageSize() {
+    std::FILE* file = std::fopen(VISTREL_BUNDLED_RATE_PAGE, "rb");
+    if (file == nullptr) return -1;
+    std::fseek(file, 0, SEEK_END);
+    const long size = std::ftell(file);
+    std::fclose(file);
+    return size;
+}
+
+class FetchRatePageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::StartListening();
+        TakeRequests();
+    }
+    void TearDown() override {
+        ReleaseRatePage(page_);
+        ReleaseRatePage(otherPage_);
+    }
+
+    bool Fetch() { return FetchRatePage(internet_, RatePageUrl, page_); }
+
+    std::u16string Text() const { return std::u16string(RatePageText(page_)); }
+
+    void ExpectNothingHeld() const {
+        EXPECT_EQ(page_.text, nullptr);
+        EXPECT_EQ(page_.length, 0);
+    }
+
+    // Exactly `length` code units were allocated: no room for a terminator, nothing to read past.
+    void ExpectHeldWithoutTerminator(std::int32_t length) const {
+        ASSERT_NE(page_.text, nullptr);
+        EXPECT_EQ(page_.length, length);
+        EXPECT_EQ(_msize(page_.text), static_cast<std::size_t>(length) * sizeof(char16_t));
+    }
+
+    // Each handle opened was closed once, the request before the root.
+    void ExpectEveryHandleClosedOnce(std::size_t opened) const {
+        EXPECT_EQ(internet_.opened().size(), opened);
+        const std::vector<HINTERNET> reversed(internet_.opened().rbegin(), internet_.opened().rend());
+        EXPECT_EQ(internet_.closed(), reversed);
+    }
+
+    CountingInternet internet_;
+    RatePage page_;
+    RatePage otherPage_;  // as a second process would hold it
+};
+
+TEST_F(FetchRatePageTest, HoldsTheBundledPageAsUnicodeText) {
+    ServeRatePage("page");
+
+    ASSERT_TRUE(Fetch());
+
+    ExpectHeldWithoutTerminator(static_cast<std::int32_t>(BundledPageSize()));
+    const std::u16string text = Text();
+    EXPECT_NE(text.find(u"<title>Odsetki za zwłokę</title>"), std::u16string::npos);
+    EXPECT_NE(text.find(u"od 7 września 2023 r."), std::u16string::npos);
+    EXPECT_NE(text.find(u"od 5 października 2023 r."), std::u16string::npos);
+    ExpectEveryHandleClosedOnce(2);
+}
+
+TEST_F(FetchRatePageTest, DecodesLatin2WhateverTheAnsiCodePage) {
+    ServeRatePage("latin2");
+
+    ASSERT_TRUE(Fetch());
+
+    ExpectHeldWithoutTerminator(static_cast<std::int32_t>(Latin2Text.size()));
+    EXPECT_EQ(page_.text[0xB1 - 0xA0], u'\u0105');
+    EXPECT_EQ(Text(), Latin2Text);
+}
+
+TEST_F(FetchRatePageTest, Holds120000ByteBodyWhole) {
+    ServeRatePage("large");
+
+    ASSERT_TRUE(Fetch());
+
+    ExpectHeldWithoutTerminator(120000);
+    EXPECT_GE(internet_.readSizes().size(), 4u);
+    for (DWORD size : internet_.readSizes()) EXPECT_EQ(size, 50000u);
+    std::u16string expected(120000, u' ');
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        expected[i] = static_cast<char16_t>(0x21 + i % 89);
+    }
+    EXPECT_TRUE(Text() == expected) << "the held text differs from the body sent";
+    ExpectEveryHandleClosedOnce(2);
+}
+
+TEST_F(FetchRatePageTest, HoldsAnEmptyBodyAndDoesNotFetchItAgain) {
+    ServeRatePage("empty");
+
+    ASSERT_TRUE(Fetch());
+    EXPECT_NE(page_.text, nullptr);
+    EXPECT_EQ(page_.length, 0);
+    ASSERT_TRUE(Fetch());
+
+    EXPECT_NE(page_.text, nullptr);
+    EXPECT_EQ(page_.length, 0);
+    EXPECT_EQ(TakeRequests().size(), 1u);
+}
+
+TEST_F(FetchRatePageTest, SecondCallMakesNoRequestEvenForAnotherUrl) {
+    ServeRatePage("latin2");
+    ASSERT_TRUE(Fetch());
+    const RatePage first = page_;
+    const int callsForFirst = internet_.calls();
+
+    EXPECT_TRUE(FetchRatePage(internet_, L"http://www.mf.gov.pl/inna_strona.html", page_));
+
+    EXPECT_EQ(page_.text, first.text);
+    EXPECT_EQ(page_.length, first.length);
+    EXPECT_EQ(internet_.calls(), callsForFirst);
+    EXPECT_EQ(RequestLines(TakeRequests()), std::vector<std::string>{RatePageRequest});
+}
+
+TEST_F(FetchRatePageTest, SendsTheAgentAndReachesTheServerForEveryNewPage) {
+    ServeRatePage("numbered");
+
+    ASSERT_TRUE(Fetch());
+    ASSERT_TRUE(FetchRatePage(internet_, RatePageUrl, otherPage_));
+
+    // The server allows caching for a day; a page answered from a cache would repeat "strona 1".
+    // Wine differs from Windows: its WinINet never answers from the cache, so there only the
+    // flag asked of it shows that the cache is bypassed.
+    EXPECT_EQ(internet_.urlFlags(), (std::vector<DWORD>{INTERNET_FLAG_RELOAD, INTERNET_FLAG_RELOAD}));
+    EXPECT_EQ(Text(), u"strona 1");
+    EXPECT_EQ(std::u16string(RatePageText(otherPage_)), u"strona 2");
+    const auto requests = TakeRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.requestLine, RatePageRequest);
+        EXPECT_EQ(request.userAgent, UserAgent);
+    }
+}
+
+class ErrorStatusTest : public FetchRatePageTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ErrorStatusTest, FailsHoldingNothingAndTheNextCallTriesAgain) {
+    ServeRatePage("status " + std::to_string(GetParam()));
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(2);
+    ServeRatePage("latin2");
+    ASSERT_TRUE(Fetch());
+    EXPECT_EQ(Text(), Latin2Text);
+    EXPECT_EQ(RequestLines(TakeRequests()), (std::vector<std::string>{RatePageRequest, RatePageRequest}));
+}
+
+std::string CodeName(const ::testing::TestParamInfo<int>& info) {
+    return "Http" + std::to_string(info.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(404, 403, 500, 503), CodeName);
+
+class RedirectTest : public FetchRatePageTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RedirectTest, HoldsThePageTheRedirectLeadsTo) {
+    ServeRatePage("redirect " + std::to_string(GetParam()) + " latin2");
+
+    ASSERT_TRUE(Fetch());
+
+    EXPECT_EQ(Text(), Latin2Text);
+    EXPECT_EQ(RequestLines(TakeRequests()),
+              (std::vector<std::string>{RatePageRequest, MovedPageRequest}));
+    ExpectEveryHandleClosedOnce(2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, RedirectTest, ::testing::Values(301, 302, 303, 307), CodeName);
+
+TEST_F(FetchRatePageTest, RedirectToAnErrorPageFails) {
+    ServeRatePage("redirect 302 404");
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    EXPECT_EQ(RequestLines(TakeRequests()),
+              (std::vector<std::string>{RatePageRequest, MovedPageRequest}));
+    ExpectEveryHandleClosedOnce(2);
+}
+
+TEST_F(FetchRatePageTest, ConnectionDroppedMidBodyFailsAndTheNextCallTriesAgain) {
+    ServeRatePage("drop");
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(2);
+    ServeRatePage("latin2");
+    EXPECT_TRUE(Fetch());
+    EXPECT_EQ(TakeRequests().size(), 2u);
+}
+
+TEST_F(FetchRatePageTest, RefusedConnectionFailsAndALaterCallSucceeds) {
+    test::StopListening();
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(1);
+    test::StartListening();
+    ServeRatePage("latin2");
+    ASSERT_TRUE(Fetch());
+    EXPECT_EQ(Text(), Latin2Text);
+    EXPECT_EQ(TakeRequests().size(), 1u);
+}
+
+struct InjectedFailure {
+    const char* name;
+    InternetCall call;
+    int occurrence;
+    std::size_t handlesOpened;
+
+    friend void PrintTo(const InjectedFailure& failure, std::ostream* out) { *out << failure.name; }
+};
+
+class InjectedFailureTest : public FetchRatePageTest,
+                            public ::testing::WithParamInterface<InjectedFailure> {};
+
+TEST_P(InjectedFailureTest, ClosesWhatWasOpenedOnceAndHoldsNothing) {
+    ServeRatePage("large");
+    internet_.FailAt(GetParam().call, GetParam().occurrence);
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(GetParam().handlesOpened);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, InjectedFailureTest,
+    ::testing::Values(InjectedFailure{"Open", InternetCall::Open, 1, 0},
+                      InjectedFailure{"OpenUrl", InternetCall::OpenUrl, 1, 1},
+                      InjectedFailure{"QueryInfo", InternetCall::QueryInfo, 1, 2},
+                      InjectedFailure{"FirstRead", InternetCall::Read, 1, 2},
+                      InjectedFailure{"SecondRead", InternetCall::Read, 2, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FetchRatePageTest, ProcessPageIsFetchedThroughWinInetAndReleased) {
+    ServeRatePage("latin2");
+    RatePage& page = ProcessRatePage();
+    ASSERT_EQ(page.text, nullptr);
+
+    ASSERT_TRUE(FetchRatePage(RatePageUrl, page));
+    EXPECT_EQ(std::u16string(RatePageText(page)), Latin2Text);
+    ReleaseRatePage(page);
+
+    EXPECT_EQ(page.text, nullptr);
+    EXPECT_EQ(page.length, 0);
+    EXPECT_EQ(TakeRequests().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vistrel
