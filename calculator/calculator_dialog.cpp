@@ -1,0 +1,117 @@
+#include "calculator/calculator_dialog.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "calculator/calculation_state.h"
+#include "calculator/calculator_dialog_ids.h"
+#include "calculator/calculator_entry.h"
+#include "calculator/current_rate_table.h"
+#include "calculator/message_texts.h"
+#include "engine/clock.h"
+#include "server/module_instance.h"
+
+namespace vistrel {
+namespace {
+
+void LimitDateRange(HWND dialog, int picker) noexcept {
+    SYSTEMTIME range[2] = {kEarliestEntryDate, kLatestEntryDate};
+    SendDlgItemMessageW(dialog, picker, DTM_SETRANGE, GDTR_MIN | GDTR_MAX,
+                        reinterpret_cast<LPARAM>(range));
+}
+
+void InitialiseDialog(HWND dialog) noexcept {
+    SetDlgItemTextW(dialog, IDC_AMOUNT, L"0.0");
+    LimitDateRange(dialog, IDC_DUE_DATE);
+    LimitDateRange(dialog, IDC_PAYMENT_DATE);
+}
+
+std::optional<std::int32_t> PickedDayAfter(HWND dialog, int picker, std::int32_t now) noexcept {
+    // Without DTS_SHOWNONE a picker always holds a date; the status tells nothing more.
+    SYSTEMTIME date{};
+    SendDlgItemMessageW(dialog, picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    return DayAfterInstant(date, now);
+}
+
+// The dialog stays open with the entered values; the user corrects the control named.
+void RefuseEntry(HWND dialog, const wchar_t* text, int control) noexcept {
+    MessageBoxW(nullptr, text, kMessageCaption, MB_OK | MB_ICONINFORMATION);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
+}
+
+void ConfirmEntry(HWND dialog) {
+    const std::int32_t now = CurrentTime();
+    const auto dueInstant = PickedDayAfter(dialog, IDC_DUE_DATE, now);
+    const auto paymentInstant = PickedDayAfter(dialog, IDC_PAYMENT_DATE, now);
+    std::array<wchar_t, AmountTextCapacity> amountText{};
+    GetDlgItemTextW(dialog, IDC_AMOUNT, amountText.data(), static_cast<int>(amountText.size()));
+    const double amount = ReadAmount(amountText.data());
+
+    const EntryCheck check = CheckEntry(dueInstant, paymentInstant);
+    if (check == EntryCheck::DueDateUnusable || check == EntryCheck::PaymentDateUnusable) {
+        // Without an instant there is nothing to record; the state keeps the previous run's.
+        RefuseEntry(dialog, kDateOutOfRangeMessage,
+                    check == EntryCheck::DueDateUnusable ? IDC_DUE_DATE : IDC_PAYMENT_DATE);
+        return;
+    }
+    CalculationState& state = ProcessCalculationState();
+    state.dueInstant = *dueInstant;
+    state.paymentInstant = *paymentInstant;
+    state.amount = amount;
+    if (check == EntryCheck::DueAfterPayment) {
+        RefuseEntry(dialog, kDueAfterPaymentMessage, IDC_DUE_DATE);
+        return;
+    }
+    state.interest = ComputeCurrentInterest(state.dueInstant, state.paymentInstant, state.amount);
+    state.accepted = 1;
+    EndDialog(dialog, 1);
+}
+
+void CancelEntry(HWND dialog) noexcept {
+    ProcessCalculationState().accepted = 0;
+    EndDialog(dialog, 1);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                      LPARAM /*lParam*/) noexcept {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            InitialiseDialog(dialog);
+            return TRUE;  // the system focuses the first tab stop, OK
+        case WM_COMMAND:
+            // wParam as a whole: a click, Enter and Escape carry BN_CLICKED (0) in the high word.
+            if (wParam == IDOK) {
+                ConfirmEntry(dialog);
+                return TRUE;
+            }
+            if (wParam == IDCANCEL) {
+                CancelEntry(dialog);
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        // Nothing may unwind into the system's dialog code; the dialog stays open as it was.
+        return TRUE;
+    }
+}
+
+bool RegisterDatePickerClass() noexcept {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+}
+
+INT_PTR RunCalculatorDialog() noexcept {
+    return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR), nullptr,
+                           &CalculatorDialogProc, 0);
+}
+
+}  // namespace vistrel

@@ -1,0 +1,35 @@
+// What the calculator dialog's OK makes of the entered values, apart from the window: the dates
+// as instants, the amount as a number, and whether the entry can be calculated.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace vistrel {
+
+// The pickers offer only the dates whose instants fit 32 bits wherever local time is at most
+// three hours behind UTC (day of the week filled in, as the picker keeps it).
+inline constexpr SYSTEMTIME kEarliestEntryDate{1970, 1, 5, 2, 0, 0, 0, 0};
+inline constexpr SYSTEMTIME kLatestEntryDate{2038, 1, 1, 18, 0, 0, 0, 0};
+
+// The amount field is read into this many UTF-16 units: 79 characters and the terminator.
+inline constexpr std::size_t AmountTextCapacity = 80;
+
+// Local midnight at the start of the day after `date` (only its year, month and day count),
+// with the daylight-saving flag of `now`; nullopt when the instant does not fit 32 bits.
+std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept;
+
+// Commas become points (in `text`, in place), then the leading number is read with a point as
+// the decimal separator; 0.0 when the text does not begin with a number.
+double ReadAmount(wchar_t* text);
+
+enum class EntryCheck { InOrder, DueDateUnusable, PaymentDateUnusable, DueAfterPayment };
+
+// Equal dates are in order.
+EntryCheck CheckEntry(std::optional<std::int32_t> dueInstant,
+                      std::optional<std::int32_t> paymentInstant) noexcept;
+
+}  // namespace vistrel

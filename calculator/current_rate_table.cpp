@@ -1,0 +1,23 @@
+#include "calculator/current_rate_table.h"
+
+#include <utility>
+
+#include "engine/interest.h"
+
+namespace vistrel {
+namespace {
+const RateTable* currentTable = nullptr;
+}
+
+const RateTable* CurrentRateTable() noexcept { return currentTable; }
+
+const RateTable* SetCurrentRateTable(const RateTable* table) noexcept {
+    return std::exchange(currentTable, table);
+}
+
+double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInstant, double amount) {
+    if (currentTable == nullptr) return 0.0;
+    return ComputeInterest(*currentTable, dueInstant, paymentInstant, amount);
+}
+
+}  // namespace vistrel

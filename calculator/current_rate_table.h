@@ -1,0 +1,32 @@
+// The rate table of the run in progress: the verb-1 driver sets it for the run, the calculator
+// dialog's OK computes the interest over it.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/rate_table.h"
+
+namespace vistrel {
+
+const RateTable* CurrentRateTable() noexcept;
+// Returns the table that was current before.
+const RateTable* SetCurrentRateTable(const RateTable* table) noexcept;
+
+// Makes `table` current for the lifetime of the object and restores the previous one after.
+class CurrentRateTableScope {
+public:
+    explicit CurrentRateTableScope(const RateTable& table) noexcept
+        : previous_(SetCurrentRateTable(&table)) {}
+    ~CurrentRateTableScope() { SetCurrentRateTable(previous_); }
+    CurrentRateTableScope(const CurrentRateTableScope&) = delete;
+    CurrentRateTableScope& operator=(const CurrentRateTableScope&) = delete;
+
+private:
+    const RateTable* previous_;
+};
+
+// ComputeInterest over the current table; 0.0 when no run has set one, as for a table without
+// any usable row.
+double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInstant, double amount);
+
+}  // namespace vistrel

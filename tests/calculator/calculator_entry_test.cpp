@@ -1,0 +1,124 @@
+// The calculator's OK apart from the window. Instants are those of Warsaw (the test's zone).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "calculator/calculator_entry.h"
+#include "calculator/current_rate_table.h"
+#include "engine/interest.h"
+
+namespace vistrel {
+namespace {
+
+constexpr std::int32_t kWinterNoon = 1705316400;  // 2024-01-15 12:00 CET
+constexpr std::int32_t kSummerNoon = 1719828000;  // 2024-07-01 12:00 CEST
+constexpr std::int32_t kHour = 3600;
+
+SYSTEMTIME Date(WORD year, WORD month, WORD day) {
+    SYSTEMTIME date{};
+    date.wYear = year;
+    date.wMonth = month;
+    date.wDay = day;
+    date.wHour = 13;  // the time of day the picker keeps plays no part
+    return date;
+}
+
+struct DayAfterCase {
+    const char* name;
+    SYSTEMTIME date;
+    std::int32_t now;
+    std::optional<std::int32_t> expected;
+};
+
+const DayAfterCase kDayAfterCases[] = {
+    {"WinterDateInWinter", Date(2024, 3, 1), kWinterNoon, 1709334000},  // 2024-03-02 00:00 CET
+    {"SummerDateInSummer", Date(2024, 7, 15), kSummerNoon, 1721080800},  // 2024-07-16 00:00 CEST
+    // The flag of the present moment applies to every date: an hour off the wall clock.
+    {"WinterDateInSummer", Date(2024, 3, 1), kSummerNoon, 1709334000 - kHour},
+    {"SummerDateInWinter", Date(2024, 7, 15), kWinterNoon, 1721080800 + kHour},
+    {"EarliestOfferedDate", Date(1970, 1, 2), kWinterNoon, 169200},
+    {"LatestOfferedDate", Date(2038, 1, 18), kWinterNoon, 2147468400},
+    {"MidnightBeforeTheEpoch", Date(1970, 1, 1), kWinterNoon, std::nullopt},
+    {"DayAfterPastTheRange", Date(2038, 1, 19), kWinterNoon, std::nullopt},
+    {"MidnightPastTheRange", Date(2038, 1, 20), kWinterNoon, std::nullopt},
+    {"NoDateAtAll", SYSTEMTIME{}, kWinterNoon, std::nullopt},
+};
+
+TEST(DayAfterInstantTest, IsLocalMidnightPlusADayWithThePresentDaylightSavingFlag) {
+    for (const DayAfterCase& c : kDayAfterCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DayAfterInstant(c.date, c.now), c.expected);
+    }
+}
+
+struct AmountCase {
+    const wchar_t* text;
+    double expected;
+    const wchar_t* textAfter;  // commas turned into points
+};
+
+const AmountCase kAmountCases[] = {
+    {L"1234,56", 1234.56, L"1234.56"},
+    {L"1 234,56", 1.0, L"1 234.56"},
+    {L"abc", 0.0, L"abc"},
+    {L"-5", -5.0, L"-5"},
+    {L"0.0", 0.0, L"0.0"},
+    {L"  7,5 zł", 7.5, L"  7.5 zł"},
+    {L"1,2,3", 1.2, L"1.2.3"},
+    {L"2,5e2", 250.0, L"2.5e2"},
+    {L"", 0.0, L""},
+};
+
+TEST(ReadAmountTest, ReadsTheLeadingNumberWithCommaOrPoint) {
+    for (const AmountCase& c : kAmountCases) {
+        SCOPED_TRACE(testing::Message() << "text " << testing::PrintToString(std::wstring(c.text)));
+        std::array<wchar_t, AmountTextCapacity> text{};
+        std::wstring(c.text).copy(text.data(), text.size() - 1);
+        EXPECT_DOUBLE_EQ(ReadAmount(text.data()), c.expected);
+        EXPECT_EQ(std::wstring(text.data()), c.textAfter);
+    }
+}
+
+struct CheckCase {
+    const char* name;
+    std::optional<std::int32_t> due;
+    std::optional<std::int32_t> payment;
+    EntryCheck expected;
+};
+
+const CheckCase kCheckCases[] = {
+    {"DueBeforePayment", 1000, 2000, EntryCheck::InOrder},
+    {"EqualDates", 2000, 2000, EntryCheck::InOrder},
+    {"DueAfterPayment", 2001, 2000, EntryCheck::DueAfterPayment},
+    {"ComparedSigned", 100, -100, EntryCheck::DueAfterPayment},
+    {"DueUnusable", std::nullopt, 2000, EntryCheck::DueDateUnusable},
+    {"PaymentUnusable", 2000, std::nullopt, EntryCheck::PaymentDateUnusable},
+    {"BothUnusableNamesTheDueDateFirst", std::nullopt, std::nullopt, EntryCheck::DueDateUnusable},
+};
+
+TEST(CheckEntryTest, RefusesUnusableDatesAndADueDateAfterThePaymentDate) {
+    for (const CheckCase& c : kCheckCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CheckEntry(c.due, c.payment), c.expected);
+    }
+}
+
+TEST(CurrentRateTableTest, InterestIsZeroWithoutATableAndComputedOverTheCurrentOne) {
+    ASSERT_EQ(CurrentRateTable(), nullptr);
+    EXPECT_EQ(ComputeCurrentInterest(0, 86400 * 10, 1000.0), 0.0);
+
+    RateTable table{};
+    table[0] = {0, 86400 * 100, RateKind::Annual, 36.5};
+    {
+        CurrentRateTableScope scope(table);
+        EXPECT_EQ(CurrentRateTable(), &table);
+        EXPECT_DOUBLE_EQ(ComputeCurrentInterest(86400 * 10, 86400 * 20, 1000.0), 10.0);
+    }
+    EXPECT_EQ(CurrentRateTable(), nullptr);
+}
+
+}  // namespace
+}  // namespace vistrel
