@@ -14,3 +14,12 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 VISTREL_DISPLAY_FILE="$WINEPREFIX/.vistrel-display"
 VISTREL_XVFB_PID_FILE="$WINEPREFIX/.vistrel-xvfb-pid"
+# The user's regional settings are Polish (decimal comma, code page 1250), as on the library's
+# users' machines: Wine takes them from the process's locale, compiled into the build tree.
+VISTREL_LOCALE_DIR="$VISTREL_BUILD_DIR/locale"
+vistrel_use_polish_locale() {
+  if [ -d "$VISTREL_LOCALE_DIR/pl_PL.UTF-8" ]; then
+    export LOCPATH="$VISTREL_LOCALE_DIR" LANG=pl_PL.UTF-8
+    unset LC_ALL
+  fi
+}
