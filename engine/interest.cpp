@@ -39,10 +39,12 @@ std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t due
         // The newest rate stays in force until a newer one is published. A record whose dates
         // were never read (cleared, start = end) is no period and can't be the newest one.
         std::int32_t end = period.end;
-        if (newestRow && period.start < period.end) {
+        if (newestRow && period.start != period.end) {
             if (paymentInstant > end) end = paymentInstant;
             newestRow = false;
         }
+        // No time at all: dates never read, or a period announced to begin after the payment.
+        if (period.start >= end) continue;
 
         const bool holdsPayment = period.start <= paymentInstant && paymentInstant <= end;
         const bool holdsDue = period.start <= dueInstant && dueInstant <= end;

@@ -137,6 +137,27 @@ TEST(ComputeInterestTest, UsesTheFactorOfEachKindAndSkipsUnusableRecords) {
     }
 }
 
+TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
+    // A rate whose dates were never read keeps the cleared 0..0 and must not pull in the rows
+    // after the payment.
+    RateTable unread = MakeTable({{RateKind::Annual, 0.0, 0, 0},
+                                  {RateKind::Annual, 36.5, 100, 120},
+                                  {RateKind::Annual, 36.5, 0, 100}});
+    unread[0] = {0, 0, RateKind::Annual, 36.5};
+    EXPECT_DOUBLE_EQ(ComputeInterest(unread, kBase + Days(10), kBase + Days(50), kAmount),
+                     Term(40, 36.5, kAnnual));
+
+    // A rate announced to begin after the moment of reading is open until "now", before its
+    // start: it counts only once the payment lies in it.
+    const RateTable announced = MakeTable({{RateKind::Annual, 20.0, 140, kOpen},
+                                           {RateKind::Annual, 12.0, 100, 140},
+                                           {RateKind::Annual, 10.0, 0, 100}});
+    EXPECT_DOUBLE_EQ(ComputeInterest(announced, kBase + Days(90), kBase + Days(135), kAmount),
+                     Term(35, 12, kAnnual) + Term(10, 10, kAnnual));
+    EXPECT_DOUBLE_EQ(ComputeInterest(announced, kBase + Days(90), kBase + Days(150), kAmount),
+                     Term(10, 20, kAnnual) + Term(40, 12, kAnnual) + Term(10, 10, kAnnual));
+}
+
 TEST(ComputeInterestTest, EmptyTableGivesZero) {
     const RateTable table{};
     EXPECT_EQ(ComputeInterest(table, kBase, kBase + Days(10), kAmount), 0.0);
