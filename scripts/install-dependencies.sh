@@ -5,10 +5,10 @@
 set -eu
 
 packages=(
-  cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+  cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 libwine-dev
-  xvfb x11-utils imagemagick python3 locales util-linux
+  xvfb imagemagick python3 locales tzdata util-linux
 )
 
 sudo=
