@@ -29,6 +29,6 @@ for preset in "${presets[@]}"; do
   rm -f "$log"
 done
 
-[ ${#broken[@]} -eq 0 ] || echo "Presets that did not build or run: ${broken[*]}"
+[ ${#broken[@]} -eq 0 ] || echo "Nie zbudowano lub nie uruchomiono testów: ${broken[*]}"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ ${#broken[@]} -eq 0 ]
