@@ -1,7 +1,5 @@
 #include "calculator/calculator_entry.h"
 
-#include <limits>
-
 #include "engine/local_time.h"
 #include "engine/number_text.h"
 #include "engine/rate_page_parser.h"
@@ -9,11 +7,7 @@
 namespace vistrel {
 
 std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept {
-    const std::int32_t midnight = LocalMidnight(date.wYear, date.wMonth, date.wDay, now);
-    if (midnight == -1 || midnight > std::numeric_limits<std::int32_t>::max() - SecondsPerDay) {
-        return std::nullopt;
-    }
-    return midnight + SecondsPerDay;
+    return DayAfterLocalMidnight(date.wYear, date.wMonth, date.wDay, now);
 }
 
 double ReadAmount(wchar_t* text) {

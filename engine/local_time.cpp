@@ -4,7 +4,7 @@
 
 namespace vistrel {
 
-std::optional<std::tm> LocalCalendarTime(std::int32_t instant) {
+std::optional<std::tm> LocalCalendarTime(std::int32_t instant) noexcept {
     const std::time_t moment = instant;
     // localtime hands out a shared result area; take a copy at once.
     const std::tm* calendar = std::localtime(&moment);
@@ -12,7 +12,7 @@ std::optional<std::tm> LocalCalendarTime(std::int32_t instant) {
     return *calendar;
 }
 
-std::int32_t MakeInstant(std::tm calendar) {
+std::int32_t MakeInstant(std::tm calendar) noexcept {
     const std::time_t instant = std::mktime(&calendar);
     // Instants are 32-bit: a date past their range fails like mktime's own failure.
     if (instant == static_cast<std::time_t>(-1) ||
@@ -23,7 +23,7 @@ std::int32_t MakeInstant(std::tm calendar) {
     return static_cast<std::int32_t>(instant);
 }
 
-std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) {
+std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexcept {
     std::tm calendar{};
     if (const auto present = LocalCalendarTime(now)) calendar = *present;
     calendar.tm_sec = 0;
@@ -36,6 +36,15 @@ std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) {
     calendar.tm_year = static_cast<int>(yearsSince1900);
     // tm_isdst stays that of the present moment, so every date is converted alike.
     return MakeInstant(calendar);
+}
+
+std::optional<std::int32_t> DayAfterLocalMidnight(int year, int month, int day,
+                                                  std::int32_t now) noexcept {
+    const std::int32_t midnight = LocalMidnight(year, month, day, now);
+    if (midnight == -1 || midnight > std::numeric_limits<std::int32_t>::max() - SecondsPerDay) {
+        return std::nullopt;
+    }
+    return midnight + SecondsPerDay;
 }
 
 }  // namespace vistrel

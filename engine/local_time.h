@@ -11,13 +11,19 @@ namespace vistrel {
 inline constexpr std::int32_t SecondsPerDay = 86400;
 
 // The local calendar time of `instant` (localtime); nullopt when it cannot be converted.
-std::optional<std::tm> LocalCalendarTime(std::int32_t instant);
+std::optional<std::tm> LocalCalendarTime(std::int32_t instant) noexcept;
 
 // mktime of `calendar`, or -1 when mktime fails or the result does not fit a 32-bit instant.
-std::int32_t MakeInstant(std::tm calendar);
+std::int32_t MakeInstant(std::tm calendar) noexcept;
 
 // Local midnight that starts the given day (month 1..12), with the daylight-saving flag of `now`.
 // Out-of-range fields are normalised by mktime; -1 when the date cannot be converted.
-std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now);
+std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexcept;
+
+// How the calculator takes an entered date: the local midnight that starts the following day
+// (the entered day counts in full), with the daylight-saving flag of `now`. nullopt when that
+// instant has no 32-bit value.
+std::optional<std::int32_t> DayAfterLocalMidnight(int year, int month, int day,
+                                                  std::int32_t now) noexcept;
 
 }  // namespace vistrel

@@ -106,11 +106,7 @@ std::optional<std::int32_t> ParseMoment(std::string_view text) {
 }
 
 std::optional<std::int32_t> CalculatorInstant(const CalendarDate& date, std::int32_t now) {
-    const std::int32_t midnight = LocalMidnight(date.year, date.month, date.day, now);
-    if (midnight == -1 || midnight > std::numeric_limits<std::int32_t>::max() - SecondsPerDay) {
-        return std::nullopt;
-    }
-    return midnight + SecondsPerDay;
+    return DayAfterLocalMidnight(date.year, date.month, date.day, now);
 }
 
 std::optional<CalendarDate> DateOfMidnight(std::int32_t instant) {
