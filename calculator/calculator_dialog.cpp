@@ -110,8 +110,11 @@ bool RegisterDatePickerClass() noexcept {
 }
 
 INT_PTR RunCalculatorDialog() noexcept {
-    return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR), nullptr,
-                           &CalculatorDialogProc, 0);
+    const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR),
+                                           nullptr, &CalculatorDialogProc, 0);
+    // A dialog that never opened confirmed nothing: the previous run's entry must not count.
+    if (result == -1) ProcessCalculationState().accepted = 0;
+    return result;
 }
 
 }  // namespace vistrel

@@ -358,6 +358,15 @@ TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysO
 
 // Not a check of its own: holds the dialog open while the script around the test program
 // photographs the screen, for a person to look at.
+TEST_F(CalculatorDialogTest, ADialogThatCannotOpenConfirmsNothing) {
+    // The earlier run was confirmed; a module without template 203 can't show the dialog at all.
+    ProcessCalculationState() = EarlierRun(1);
+    SetModuleInstance(GetModuleHandleW(L"kernel32.dll"));
+    EXPECT_EQ(RunCalculatorDialog(), -1);
+    SetModuleInstance(GetModuleHandleW(nullptr));
+    EXPECT_EQ(ProcessCalculationState().accepted, 0);
+}
+
 TEST_F(CalculatorDialogTest, ScreenshotOfTheOpenDialog) {
     const char* request = std::getenv("VISTREL_SCREENSHOT_REQUEST");
     const char* taken = std::getenv("VISTREL_SCREENSHOT_TAKEN");
