@@ -15,9 +15,10 @@ struct GuardedCallResult {
 
 // Calls `call(context)` on this thread. A structured exception of warning or error severity
 // raised during the call ends it there: the stack is abandoned back to this function (no inner
-// clean-up runs) and its code is reported. Exceptions of success or informational severity,
-// among them C++ exceptions and debugger notifications, pass as usual. Meant for system calls
-// that report failure by raising, such as initialising a critical section.
+// clean-up runs) and its code is reported; that includes breakpoints and single steps, which
+// are of warning severity. Exceptions of success or informational severity, among them C++
+// exceptions and debug output, pass as usual. Meant for system calls that report failure by
+// raising, such as initialising a critical section.
 GuardedCallResult CallUnderStructuredExceptionGuard(void (*call)(void*), void* context) noexcept;
 
 }  // namespace vistrel
