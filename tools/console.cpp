@@ -1,12 +1,13 @@
 #include "tools/console.h"
 
-#include <memory>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <shellapi.h>  // needs <windows.h> first
+
+#include "server/unique_resource.h"
 #endif
 
 namespace vistrel::tools {
@@ -15,9 +16,8 @@ namespace vistrel::tools {
 
 namespace {
 
-struct LocalFreeDeleter {
-    void operator()(LPWSTR* block) const { LocalFree(block); }
-};
+// CommandLineToArgvW hands out one LocalAlloc block.
+using UniqueArgumentVector = UniqueResource<LPWSTR*, &vistrel::detail::FreeLocal>;
 
 std::string Utf8Of(const wchar_t* text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -34,8 +34,7 @@ std::string Utf8Of(const wchar_t* text) {
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     int count = 0;
-    const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(
-        CommandLineToArgvW(GetCommandLineW(), &count));
+    const UniqueArgumentVector wide(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;
     if (!wide) {
         for (int i = 1; i < argc; ++i) {
