@@ -66,6 +66,15 @@ struct InterestCase {
     double expected;
 };
 
+template <std::size_t N>
+void ExpectInterest(const InterestCase (&cases)[N]) {
+    for (const InterestCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RateTable table = MakeTable(c.rows);
+        EXPECT_DOUBLE_EQ(ComputeInterest(table, kBase + c.due, kBase + c.payment, kAmount), c.expected);
+    }
+}
+
 const InterestCase kInterestCases[] = {
     {"PaymentInNewestDueTwoPeriodsOlder", kThreePeriods, Days(40), Days(120),
      Term(20, 12, kAnnual) + Term(40, 10, kAnnual) + Term(20, 8, kAnnual)},
@@ -93,11 +102,7 @@ const InterestCase kInterestCases[] = {
 };
 
 TEST(ComputeInterestTest, CountsEachPeriodAtItsOwnRate) {
-    for (const InterestCase& c : kInterestCases) {
-        SCOPED_TRACE(c.name);
-        const RateTable table = MakeTable(c.rows);
-        EXPECT_DOUBLE_EQ(ComputeInterest(table, kBase + c.due, kBase + c.payment, kAmount), c.expected);
-    }
+    ExpectInterest(kInterestCases);
 }
 
 const std::vector<Row> kOneAnnual = {{RateKind::Annual, 36.5, 0, 100}};
@@ -130,11 +135,7 @@ const InterestCase kKindAndTableCases[] = {
 };
 
 TEST(ComputeInterestTest, UsesTheFactorOfEachKindAndSkipsUnusableRecords) {
-    for (const InterestCase& c : kKindAndTableCases) {
-        SCOPED_TRACE(c.name);
-        const RateTable table = MakeTable(c.rows);
-        EXPECT_DOUBLE_EQ(ComputeInterest(table, kBase + c.due, kBase + c.payment, kAmount), c.expected);
-    }
+    ExpectInterest(kKindAndTableCases);
 }
 
 TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
