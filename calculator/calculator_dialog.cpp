@@ -12,7 +12,7 @@
 #include "calculator/current_rate_table.h"
 #include "calculator/message_texts.h"
 #include "engine/clock.h"
-#include "server/module_instance.h"
+#include "platform/module_instance.h"
 
 namespace vistrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "server/unique_resource.h"
+#include "platform/unique_resource.h"
 
 namespace vistrel {
 

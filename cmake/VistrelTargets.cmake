@@ -25,3 +25,16 @@ function(vistrel_configure_target target)
   vistrel_set_sanitizers(${target})
   vistrel_link_runtime_statically(${target})
 endfunction()
+
+# vistrel_add_library(<name> SOURCES <files...> [LIBS <targets...>])
+# A static library of the project: its folder's headers included as "<folder>/<name>.h" from
+# the source root, its dependencies passed on to whatever links it, our warnings and runtime.
+function(vistrel_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_LIBS)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  endif()
+  vistrel_configure_target(${name})
+endfunction()

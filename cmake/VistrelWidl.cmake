@@ -7,6 +7,7 @@
 set(VISTREL_WIDL_IMPORT_DIR /usr/include/wine/wine/windows CACHE PATH
     "Folder of the IDL files that the project's IDL imports")
 
+# Where Debian's Wine keeps stdole2.tlb for each architecture; VISTREL_STDOLE2_DIR overrides.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(vistrel_widl_arch --win64)
   set(vistrel_stdole2_dirs /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)

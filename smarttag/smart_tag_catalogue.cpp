@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "server/exceptions.h"
+#include "platform/exceptions.h"
 #include "smarttag/string_loading.h"
 
 namespace vistrel {

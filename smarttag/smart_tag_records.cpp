@@ -1,6 +1,6 @@
 #include "smarttag/smart_tag_records.h"
 
-#include "server/exceptions.h"
+#include "platform/exceptions.h"
 #include "smarttag/string_loading.h"
 
 namespace vistrel {

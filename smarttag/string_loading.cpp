@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "server/module_instance.h"
+#include "platform/module_instance.h"
 
 namespace vistrel {
 namespace {

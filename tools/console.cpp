@@ -7,7 +7,7 @@
 
 #include <shellapi.h>  // needs <windows.h> first
 
-#include "server/unique_resource.h"
+#include "platform/unique_resource.h"
 #endif
 
 namespace vistrel::tools {

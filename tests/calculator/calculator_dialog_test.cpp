@@ -16,8 +16,8 @@
 #include "calculator/calculator_dialog.h"
 #include "calculator/current_rate_table.h"
 #include "engine/interest.h"
-#include "server/module_instance.h"
-#include "tests/calculator/dialog_driver.h"
+#include "platform/module_instance.h"
+#include "tests/support/dialog_driver.h"
 
 namespace vistrel {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "calculator/rate_page_fetch.h"
-#include "tests/calculator/counting_internet.h"
-#include "tests/calculator/rate_page_server_client.h"
+#include "tests/support/counting_internet.h"
+#include "tests/support/rate_page_server_client.h"
 
 namespace vistrel {
 namespace {

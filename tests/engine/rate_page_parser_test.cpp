@@ -5,9 +5,9 @@
 
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
-#include "tests/engine/page_builder.h"
-#include "tests/engine/pinned_clock.h"
-#include "tests/engine/rate_kind_printer.h"
+#include "tests/support/page_builder.h"
+#include "tests/support/pinned_clock.h"
+#include "tests/support/rate_kind_printer.h"
 
 namespace vistrel {
 namespace {

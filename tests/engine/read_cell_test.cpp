@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/rate_page_parser.h"
-#include "tests/engine/rate_kind_printer.h"
+#include "tests/support/rate_kind_printer.h"
 
 namespace vistrel {
 namespace {

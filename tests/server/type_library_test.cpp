@@ -8,17 +8,17 @@
 #include <utility>
 #include <vector>
 
-#include "server/unique_resource.h"
-#include "tests/server/module_path.h"
+#include "platform/unique_resource.h"
+#include "tests/support/module_path.h"
 
 #include <initguid.h>  // after the system headers: defines the LIBIDs of the headers below
-#include "server/vistrel.h"
-#include "server/smarttag_host.h"
+#include "smarttag/vistrel.h"
+#include "smarttag/smarttag_host.h"
 
 namespace vistrel {
 namespace {
 
-using testing::PathBesideProgram;
+using test::PathBesideProgram;
 
 constexpr GUID kSmartTagLibraryId = {
     0x9B92EB61, 0xCBC1, 0x11D3, {0x8C, 0x2D, 0x00, 0xA0, 0xCC, 0x37, 0xB5, 0x91}};

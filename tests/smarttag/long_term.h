@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace vistrel::testing {
+namespace vistrel::test {
 
 inline std::wstring LongTerm() {
     std::wstring text;
@@ -14,4 +14,4 @@ inline std::wstring LongTerm() {
     return text;
 }
 
-}  // namespace vistrel::testing
+}  // namespace vistrel::test

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/server/task_allocation_spy.h"
-#include "tests/smarttag/bstr_text.h"
+#include "tests/support/task_allocation_spy.h"
+#include "tests/support/bstr_text.h"
 #include "tests/smarttag/long_term.h"
-#include "tests/smarttag/string_table_module.h"
+#include "tests/support/string_table_module.h"
 
 namespace vistrel {
 namespace {
 
-using testing::StringTableModule;
-using testing::TextOf;
+using test::StringTableModule;
+using test::TextOf;
 
 constexpr const wchar_t* kRatePageUrl = L"http://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml";
 constexpr const wchar_t* kLateInterest = L"Odsetki za zw\u0142ok\u0119";
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                   1,
                   1,
                   {{L"Odsetki MF", std::nullopt}, {L"Odsetki US", L"http://drugi/termin"}}},
-        TableCase{L"long_string.dll", 0, 0, {{testing::LongTerm().substr(0, 255), kRatePageUrl}}},
+        TableCase{L"long_string.dll", 0, 0, {{test::LongTerm().substr(0, 255), kRatePageUrl}}},
         TableCase{L"index_forms.dll", 0, 1, {}}));
 
 TEST(CatalogueGaps, MissingOptionalStringsStayNull) {
@@ -173,7 +173,7 @@ class CatalogueAllocations : public ::testing::TestWithParam<const wchar_t*> {};
 TEST_P(CatalogueAllocations, EveryStringIsFreedWithTheCatalogue) {
     StringTableModule module(GetParam());
     ASSERT_TRUE(module);
-    testing::TaskAllocationSpy spy;
+    test::TaskAllocationSpy spy;
     ASSERT_TRUE(spy.Registered());
     auto catalogue = SmartTagCatalogue::Load();
     ASSERT_TRUE(catalogue);
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(StringTables, CatalogueAllocations,
 TEST(ProcessCatalogue, BuiltAtAttachAndGoneAfterDetach) {
     StringTableModule module(L"shipped_strings.dll");
     ASSERT_TRUE(module);
-    testing::TaskAllocationSpy spy;
+    test::TaskAllocationSpy spy;
     ASSERT_TRUE(spy.Registered());
     EXPECT_EQ(Catalogue(), nullptr);
     EXPECT_TRUE(BuildCatalogue());

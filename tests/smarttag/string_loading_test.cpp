@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "tests/smarttag/bstr_text.h"
+#include "tests/support/bstr_text.h"
 #include "tests/smarttag/long_term.h"
-#include "tests/smarttag/string_table_module.h"
+#include "tests/support/string_table_module.h"
 
 namespace vistrel {
 namespace {
 
-using testing::StringTableModule;
-using testing::TextOf;
+using test::StringTableModule;
+using test::TextOf;
 
 struct PolishString {
     int id;
@@ -58,7 +58,7 @@ TEST(LoadStringBstrTest, StringOf300CharactersKeepsItsFirst255) {
     const UniqueBstr term = LoadStringBstr(7000);
     ASSERT_TRUE(term);
     EXPECT_EQ(SysStringLen(term.get()), 255u);
-    EXPECT_EQ(TextOf(term.get()), testing::LongTerm().substr(0, 255));
+    EXPECT_EQ(TextOf(term.get()), test::LongTerm().substr(0, 255));
 }
 
 struct IndexCase {

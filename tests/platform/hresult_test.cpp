@@ -1,0 +1,80 @@
+#include "platform/hresult.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/exceptions.h"
+#include "platform/hresult_boundary.h"
+
+namespace vistrel {
+namespace {
+
+struct Win32Case {
+    DWORD code;
+    HRESULT expected;
+};
+
+class HresultFromWin32Cases : public ::testing::TestWithParam<Win32Case> {};
+
+TEST_P(HresultFromWin32Cases, PositiveCodesBecome8007WithTheirLow16Bits) {
+    EXPECT_EQ(HresultFromWin32(GetParam().code), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, HresultFromWin32Cases,
+    ::testing::Values(Win32Case{5, static_cast<HRESULT>(0x80070005)},
+                      Win32Case{0, S_OK},
+                      Win32Case{0x80070057, E_INVALIDARG},
+                      Win32Case{ERROR_FILE_NOT_FOUND, static_cast<HRESULT>(0x80070002)},
+                      Win32Case{0x12345, static_cast<HRESULT>(0x80072345)},
+                      Win32Case{0x7FFFFFFF, static_cast<HRESULT>(0x8007FFFF)},
+                      Win32Case{0xFFFFFFFF, static_cast<HRESULT>(0xFFFFFFFF)}));
+
+TEST(HresultFromLastErrorTest, TakesTheThreadsLastError) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(HresultFromLastError(), E_ACCESSDENIED);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(HresultFromLastError(), S_OK);
+}
+
+TEST(ThrowIfFailedTest, RaisesFailuresOnly) {
+    EXPECT_NO_THROW(ThrowIfFailed(S_OK));
+    EXPECT_NO_THROW(ThrowIfFailed(S_FALSE));
+    try {
+        ThrowIfFailed(E_POINTER);
+        ADD_FAILURE() << "no exception";
+    } catch (const CAtlException& error) {
+        EXPECT_EQ(error.Status(), E_POINTER);
+    }
+}
+
+// What an exported function returns for each exception that could reach it.
+template <typename Raise>
+HRESULT BoundaryResultOf(Raise raise) noexcept {
+    try {
+        raise();
+        return S_OK;
+    } catch (...) {
+        return HresultFromCaughtException();
+    }
+}
+
+TEST(HresultFromCaughtExceptionTest, EveryExceptionBecomesAFailure) {
+    EXPECT_EQ(BoundaryResultOf([] { throw CAtlException(CLASS_E_NOAGGREGATION); }),
+              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(BoundaryResultOf([] { throw _com_error(DISP_E_EXCEPTION); }), DISP_E_EXCEPTION);
+    EXPECT_EQ(BoundaryResultOf([] { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+    EXPECT_EQ(BoundaryResultOf([] { throw ExGeneral(); }), E_FAIL);
+    EXPECT_EQ(BoundaryResultOf([] { throw std::runtime_error("x"); }), E_FAIL);
+    EXPECT_EQ(BoundaryResultOf([] { throw 42; }), E_FAIL);
+}
+
+TEST(HresultFromCaughtExceptionTest, ExceptionWithSuccessStatusStillFails) {
+    EXPECT_EQ(BoundaryResultOf([] { throw CAtlException(S_OK); }), E_FAIL);
+    EXPECT_EQ(BoundaryResultOf([] { throw _com_error(S_FALSE); }), E_FAIL);
+}
+
+}  // namespace
+}  // namespace vistrel
