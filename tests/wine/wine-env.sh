@@ -12,6 +12,15 @@ VISTREL_BUILD_DIR=$(vistrel_find_build_dir) || exit 1
 export WINEPREFIX="$VISTREL_BUILD_DIR/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Debian's `wine` always starts its 32-bit loader when wine32 is installed, and that loader then
+# hands 64-bit programs on. Where the kernel cannot run the 32-bit loader, the 64-bit one is
+# called directly: 64-bit programs and the prefix's own tools run, 32-bit programs cannot.
+if "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-programs"; then
+  VISTREL_WINE=wine
+else
+  VISTREL_WINE=/usr/lib/wine/wine64
+  export WINELOADER=$VISTREL_WINE
+fi
 VISTREL_DISPLAY_FILE="$WINEPREFIX/.vistrel-display"
 VISTREL_XVFB_PID_FILE="$WINEPREFIX/.vistrel-xvfb-pid"
 # The user's regional settings are Polish (decimal comma, code page 1250), as on the library's
