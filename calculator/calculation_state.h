@@ -21,8 +21,8 @@ struct CalculationState {
     double amount = 0.0;
     std::int32_t accepted = 0;  // 1: ended by a confirmed OK; 0: ended by Cancel
     // The worksheet receives these, not the local dates of the instants, which lie a day later.
-    EnteredDate dueDate;
-    EnteredDate paymentDate;
+    EnteredDate dueDate{};
+    EnteredDate paymentDate{};
 };
 
 CalculationState& ProcessCalculationState() noexcept;
