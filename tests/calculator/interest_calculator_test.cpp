@@ -80,6 +80,10 @@ std::wstring SystemText(HRESULT status) {
     return result;
 }
 
+bool RunsOnWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 bool TheDialogIsShown() {
     const HWND window = FindWindowW(L"#32770", kDialogTitle);
     return window != nullptr && IsWindowVisible(window);
@@ -261,6 +265,23 @@ TEST_F(InterestCalculatorTest, ADueDateBeforeThePagesOldestPeriodIsRefusedUntilC
     EXPECT_EQ(range.writes, expected);
 }
 
+TEST_F(InterestCalculatorTest, APageWithoutRatesRefusesTheEntryAndNothingIsWritten) {
+    test::ServeRatePage("empty");
+    FakeRange range;
+    VerbRun run(&range);
+    ASSERT_TRUE(run.dialog().WaitForDialog());
+    Enter(run.dialog(), {2025, 5, 5}, {2025, 7, 10}, L"1000");
+
+    run.dialog().Click(IDOK);
+
+    ExpectAndDismissMessage(L"Brak stopy odsetek dla daty należności!", InformationIcon());
+    EXPECT_TRUE(run.dialog().WaitForFocus(kDueDatePicker));
+    EXPECT_TRUE(run.dialog().IsOpen());
+    run.dialog().Click(IDCANCEL);
+    EXPECT_EQ(run.Result(), 0);
+    ExpectNothingWrittenAndAllReleased(range);
+}
+
 struct FetchFailureCase {
     const char* name;
     void (*breakServer)();
@@ -356,6 +377,7 @@ struct WriteBackFailureCase {
     void (*breakRange)(FakeRange&);
     std::wstring description;  // after the message's first line
     std::size_t written;
+    bool noSystemTextOnWine = false;
 };
 
 const std::wstring kExcelDescription = L"Nie można odnaleźć komórki.";
@@ -368,13 +390,13 @@ const WriteBackFailureCase kWriteBackFailureCases[] = {
      },
      kExcelDescription, 2},
     {"OffsetYieldsNoCell", [](FakeRange& range) { range.nullCellColumn = 2; },
-     SystemText(E_POINTER), 1},
+     SystemText(E_POINTER), 1, true},
     {"Value2Fails",
      [](FakeRange& range) {
          range.failingValue2Column = 4;
-         range.value2Failure = {DISP_E_TYPEMISMATCH, L""};
+         range.value2Failure = {E_ACCESSDENIED, L""};
      },
-     SystemText(DISP_E_TYPEMISMATCH), 3},
+     SystemText(E_ACCESSDENIED), 3},
     {"Value2FailsWithErrorInformation",
      [](FakeRange& range) {
          range.failingValue2Column = 1;
@@ -388,6 +410,11 @@ TEST_F(InterestCalculatorTest, AFailedWriteBackIsReportedWithTheDescriptionAndSt
         {0, 1, L"2025-05-05"}, {0, 2, L"2025-07-10"}, {0, 3, L"1234.50"}, {0, 4, L"30.1"}};
     for (const WriteBackFailureCase& c : kWriteBackFailureCases) {
         SCOPED_TRACE(c.name);
+        // Wine difference: Wine's system has no text for E_POINTER, so there the message is
+        // its first line alone; Windows adds its text for the status.
+        if (!(RunsOnWine() && c.noSystemTextOnWine)) {
+            EXPECT_FALSE(c.description.empty()) << "every failure here has a description";
+        }
         FakeRange range;
         c.breakRange(range);
         VerbRun run(&range);
@@ -416,9 +443,8 @@ TEST_F(InterestCalculatorTest, AnAmountTooLongForACellStopsTheWriteBackBeforeIt)
     run.dialog().Click(IDOK);
 
     const std::wstring description = SystemText(HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
-    ExpectAndDismissMessage(
-        description.empty() ? kWriteBackFailed : kWriteBackFailed + (L"\n" + description),
-        HandIcon());
+    ASSERT_FALSE(description.empty());
+    ExpectAndDismissMessage(kWriteBackFailed + (L"\n" + description), HandIcon());
     EXPECT_EQ(run.Result(), 0);
     const std::vector<CellWrite> expected = {{0, 1, L"2025-05-05"}, {0, 2, L"2025-07-10"}};
     EXPECT_EQ(range.writes, expected);
