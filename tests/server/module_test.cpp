@@ -214,6 +214,59 @@ TEST_F(VistrelServer, CreateInstanceFailuresLeaveNothingLocked) {
     }
 }
 
+// The outer object of an aggregate: it counts the references that the inner object's interfaces
+// pass on to it and answers every query with itself.
+class RecordingOuter final : public IUnknown {
+public:
+    LONG references = 0;
+    int queries = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        ++queries;
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
+};
+
+TEST_F(VistrelServer, AggregatedInstanceDelegatesAllButItsInnerUnknown) {
+    ASSERT_TRUE(dll_);
+    for (const CLSID& classId : {__uuidof(STAction), __uuidof(STRecognizer)}) {
+        RecordingOuter outer;
+        ComPtr<IUnknown> inner;
+        {
+            const ComPtr<IClassFactory> factory = dll_.ClassFactory(classId);
+            ASSERT_TRUE(factory);
+            ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, inner.put_void()), S_OK);
+        }
+        EXPECT_EQ(outer.references, 0);
+        ComPtr<IUnknown> innerAgain;
+        ASSERT_EQ(inner->QueryInterface(IID_IUnknown, innerAgain.put_void()), S_OK);
+        EXPECT_EQ(innerAgain.get(), inner.get());
+        EXPECT_EQ(outer.references, 0);
+
+        IDispatch* dispatch = nullptr;
+        ASSERT_EQ(inner->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+        EXPECT_EQ(outer.references, 1);
+        EXPECT_EQ(dispatch->AddRef(), 2u);
+        EXPECT_EQ(dispatch->Release(), 1u);
+        IUnknown* identity = nullptr;
+        ASSERT_EQ(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+        EXPECT_EQ(identity, &outer);
+        EXPECT_EQ(outer.queries, 1);
+        identity->Release();
+        dispatch->Release();
+        EXPECT_EQ(outer.references, 0);
+
+        innerAgain.reset();
+        EXPECT_EQ(dll_.CanUnloadNow(), S_FALSE);
+        inner.reset();
+        EXPECT_EQ(dll_.CanUnloadNow(), S_OK);
+    }
+}
+
 TEST_F(VistrelServer, ThreadsComingAndGoingChangeNothing) {
     ASSERT_TRUE(dll_);
     const UniqueHandle thread(CreateThread(
