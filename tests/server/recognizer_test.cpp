@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/server/recording_site.h"
+#include "tests/support/recording_smart_tag_site.h"
 #include "tests/server/vistrel_dll.h"
 #include "tests/support/bstr_text.h"
 
