@@ -293,6 +293,33 @@ TEST_F(FetchRatePageTest, BoundsEveryWaitOnTheRootAndOnTheRequest) {
                                    }));
 }
 
+// Why the request carries bounds of its own. Windows keeps a receive time-out set on the root
+// handle and passes it on. Wine differs: it takes INTERNET_OPTION_RECEIVE_TIMEOUT on a root
+// handle and keeps nothing, so that asking for it back fails, and a request opened with
+// InternetOpenUrlW from that root waits for a silent server's answer without end.
+TEST(RootHandleTest, KeepsTheReceiveTimeoutOnWindowsOnly) {
+    InternetHandle root(WinInet(), WinInet().Open(L"Brevant Smart tag", INTERNET_OPEN_TYPE_PRECONFIG,
+                                                  nullptr, nullptr, 0));
+    ASSERT_TRUE(root);
+    DWORD timeout = 7000;
+    ASSERT_TRUE(InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
+                                   sizeof timeout));
+
+    DWORD kept = 0;
+    DWORD size = sizeof kept;
+    SetLastError(0);
+    const BOOL answered = InternetQueryOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &kept,
+                                               &size);
+
+    if (RunsOnWine()) {
+        EXPECT_FALSE(answered);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_INCORRECT_HANDLE_TYPE));
+    } else {
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(kept, 7000u);
+    }
+}
+
 TEST(RatePageFetchLimitsTest, AFetchEndsWithinHalfAMinuteAndTakesAtMost16MiB) {
     EXPECT_LE(RatePageFetchLimits.totalTime, 30000u);
     EXPECT_LT(RatePageFetchLimits.waitTimeout, RatePageFetchLimits.totalTime);
