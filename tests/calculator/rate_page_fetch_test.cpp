@@ -386,6 +386,21 @@ TEST_F(FetchRatePageTest, EndlessBodyFailsOnceItGrowsBeyond16MiB) {
     EXPECT_EQ(Text(), Latin2Text);
 }
 
+class UnusableAddressTest : public FetchRatePageTest,
+                            public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UnusableAddressTest, FailsWithoutOpeningAnything) {
+    EXPECT_FALSE(FetchRatePage(internet_, GetParam(), page_));
+
+    ExpectNothingHeld();
+    EXPECT_EQ(internet_.calls(), 0);
+    EXPECT_TRUE(TakeRequests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, UnusableAddressTest,
+                         ::testing::Values(L"ftp://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml",
+                                           L"odsetki_za_zwloke.shtml", L""));
+
 struct InjectedFailure {
     const char* name;
     InternetCall call;
