@@ -31,7 +31,6 @@ namespace {
 using test::CalculatorDialogSession;
 using test::CellWrite;
 using test::FakeRange;
-using test::kAmountField;
 using test::kDueDatePicker;
 using test::kPaymentDatePicker;
 
