@@ -75,22 +75,25 @@ void CommaToPoint(char16_t* text) {
     }
 }
 
-void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
+bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
     const std::int32_t now = CurrentTime();
     const std::u16string_view date(text);
 
     // "od 9 maja 2013": three characters, the day, a separator, the month, a separator, the year.
+    // The day takes one character below 10 and two from 10 on, or two when written "09".
     constexpr std::size_t dayPosition = 3;
     const std::int32_t day = date.size() > dayPosition ? ReadLeadingInteger(text + dayPosition) : 0;
-    const std::size_t monthPosition = day <= 9 ? 5 : 6;
-    if (monthPosition > date.size()) return;
+    const bool leadingZero = day >= 1 && day <= 9 && date.size() > dayPosition + 1 &&
+                             date[dayPosition] == u'0' && date[dayPosition + 1] == u'0' + day;
+    const std::size_t monthPosition = day <= 9 && !leadingZero ? 5 : 6;
+    if (monthPosition > date.size()) return false;
 
     std::size_t month = 0;
     while (month < MonthNamesGenitive.size() &&
            !MarkerAt(date, monthPosition, MonthNamesGenitive[month])) {
         ++month;
     }
-    if (month == MonthNamesGenitive.size()) return;
+    if (month == MonthNamesGenitive.size()) return false;
 
     const std::size_t yearPosition = monthPosition + MonthNamesGenitive[month].size() + 1;
     const std::int32_t year = yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
@@ -102,6 +105,7 @@ void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     } else {
         period.end = DayAfter(midnight);
     }
+    return true;
 }
 
 void ParseRatePage(std::u16string_view page, RateTable& table) {
@@ -123,8 +127,9 @@ void ParseRatePage(std::u16string_view page, RateTable& table) {
 
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
         const CellReadResult periodCell = ReadCell(page.substr(position), cell, periodCellKind);
+        bool startRead = false;
         if (periodCell.found) {
-            ReadPeriodDate(cell.data(), period, PeriodBound::Start);
+            startRead = ReadPeriodDate(cell.data(), period, PeriodBound::Start);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
             for (std::size_t i = 0; i < copied.size(); ++i) {
@@ -133,6 +138,9 @@ void ParseRatePage(std::u16string_view page, RateTable& table) {
                 }
             }
         }
+        // Without its first day a record is no period, whatever else was read: were it kept, the
+        // walk would take it as a period from 1970 to its end.
+        if (!startRead) period.kind = RateKind::None;
         // The loop's own step then moves one past the last closing read.
         position += periodCell.advance;
     }

@@ -34,13 +34,14 @@ void CommaToPoint(char16_t* text);
 
 enum class PeriodBound { Start, End };
 
-// Reads one date written as "xxxD miesiąca YYYY..." and stores it as the period's start (and,
-// provisionally, its end as the moment of reading) or as its end. Stores nothing when no month
-// name stands where the day's width puts it.
-void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound);
+// Reads one date written as "xxxD miesiąca YYYY..." (the day also as "09") and stores it as the
+// period's start (and, provisionally, its end as the moment of reading) or as its end. Stores
+// nothing and answers false when no month name stands where the day's width puts it.
+bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound);
 
 // Fills `table` from index 0 with one record per row of the page. Never fails: what cannot be
-// read is left out. At most RateTableCapacity rows are read.
+// read is left out, and a record whose first day was not read gets the kind None. At most
+// RateTableCapacity rows are read.
 void ParseRatePage(std::u16string_view page, RateTable& table);
 
 }  // namespace vistrel

@@ -34,7 +34,9 @@ Calculation Calculate(const RateTable& table, const CalendarDate& due, const Cal
     calculation.due = due;
     calculation.payment = payment;
     calculation.amount = amount;
-    calculation.elapsedDays = (paymentInstant - dueInstant) / SecondsPerDay;
+    // Instants far apart overflow a 32-bit difference.
+    calculation.elapsedDays =
+        static_cast<std::int32_t>((std::int64_t{paymentInstant} - dueInstant) / SecondsPerDay);
     for (const InterestTerm& term : InterestTerms(table, dueInstant, paymentInstant, amount)) {
         calculation.shares.push_back(ShareOf(table.at(term.record), term));
         calculation.days += term.days;

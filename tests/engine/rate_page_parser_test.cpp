@@ -41,8 +41,8 @@ protected:
 struct ExpectedRecord {
     RateKind kind;
     double rate;
-    std::optional<Date> first;  // nullopt: dates never read, start = end = 0
-    std::optional<Date> last;   // nullopt with a first day: open until the moment of reading
+    std::optional<Date> first;  // nullopt: start never read, start = 0
+    std::optional<Date> last;   // nullopt: open until the moment of reading, or 0 without a first day
 };
 
 TEST_F(ParseRatePageTest, ReadsTheMinistryPageNewestFirst) {
@@ -122,9 +122,13 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"NoPercentSignRateReadButUnused", Row(u"13,00", openMay1), {RateKind::None, 13.0, may1, {}}},
         {"NoNumberBeforePercent", Row(u"%**", openMay1), {RateKind::DailyTwoStars, 0.0, may1, {}}},
         {"MarkupBeforeNumber", Row(u"<b>13,00%</b>", openMay1), {RateKind::Annual, 0.0, may1, {}}},
-        {"LeadingZeroDayNotRead", Row(u"9%", u"od 01 maja 2013 r."), {RateKind::Annual, 9.0, {}, {}}},
-        {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 05 czerwca 2013 r."),
+        {"LeadingZeroDays", Row(u"9%", u"od 01 maja 2013 r.<BR>do 05 czerwca 2013 r."),
+         {RateKind::Annual, 9.0, may1, Date{2013, 6, 5}}},
+        {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 5 czerwac 2013 r."),
          {RateKind::Annual, 9.0, may1, {}}},
+        // Without its first day a record is no period, though its end was read.
+        {"UnreadableStartIsNoPeriod", Row(u"9%", u"od 1 maj 2013 r.<BR>do 5 czerwca 2013 r."),
+         {RateKind::None, 9.0, {}, Date{2013, 6, 5}}},
         {"LastReadableEndStands",
          Row(u"9%", u"od 1 maja 2013<BR>do 5 czerwca 2013<bR>do 7 lipca 2013<br>bez daty"),
          {RateKind::Annual, 9.0, may1, Date{2013, 7, 7}}},
@@ -135,17 +139,17 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"PercentAfterTheCut", Row(u"7" + longFiller + u"%**", openMay1), {RateKind::DailyTwoStars, 7.0, may1, {}}},
         {"LineBreakAfterTheCut", Row(u"7%", openMay1 + longFiller + u"<BR>do 5 czerwca 2013"),
          {RateKind::Annual, 7.0, may1, {}}},
-        {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::DailyStar, 0.0, {}, {}}},
+        {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::None, 0.0, {}, {}}},
         {"UnclosedPeriodCell", u"<tr><td><p>13,00%</p></td><td><p>od 1 maja 2013 r.",
-         {RateKind::Annual, 13.0, {}, {}}},
+         {RateKind::None, 13.0, {}, {}}},
         {"RowMarkerRightAfterClosingNotSeen",
          u"<tr><td><p>1%</p></td><td><p>od 1 maja 2013</p></td><tr><td><p>2%</p></td><td><p>od 2 maja "
          u"2013</p></td>\n<tr><td><p>3%</p></td><td><p>od 3 maja 2013</p></td>",
          {RateKind::Annual, 1.0, may1, {}}, ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, {}}},
         {"OneCellRowTakesTheNextCellAndSkipsItsRow",
          u"<tr><td><p>5%</p></td></tr>\n" + Row(u"6%", openMay1) + Row(u"7%", PeriodText({2013, 5, 2})),
-         {RateKind::Annual, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
-        {"ShortPeriodCellReadsNoLeftovers", Row(u"od 9 maja 2013%", u"ab"), {RateKind::Annual, 0.0, {}, {}}},
+         {RateKind::None, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
+        {"ShortPeriodCellReadsNoLeftovers", Row(u"od 9 maja 2013%", u"ab"), {RateKind::None, 0.0, {}, {}}},
     };
     for (const RowCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,7 +174,7 @@ TEST_F(ParseRatePageTest, ReadsOnlyTheGivenLength) {
     Parse(std::u16string_view(page).substr(0, cut));
     EXPECT_EQ(table_[0].rate, 1.0);
     EXPECT_EQ(table_[1].rate, 2.0);
-    EXPECT_EQ(table_[1].kind, RateKind::Annual);
+    EXPECT_EQ(table_[1].kind, RateKind::None);  // its period cell never closes
     EXPECT_EQ(table_[1].start, 0);
     ExpectCleared(table_, 2);
 }

@@ -4,7 +4,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "engine/interest.h"
+#include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
 #include "tools/calendar_date.h"
@@ -16,14 +19,52 @@ namespace {
 
 constexpr std::int32_t Now = 1796727600;  // 2026-12-08 12:00 CET
 
-RateTable ReadBundledPage() {
+std::u16string BundledPageText() {
     std::ifstream file(VISTREL_BUNDLED_RATE_PAGE, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)),
                             std::istreambuf_iterator<char>());
+    return DecodeLatin2(bytes);
+}
+
+RateTable ReadPage(const std::u16string& page) {
     const PinnedClock clock(Now);
     RateTable table{};
-    ParseRatePage(DecodeLatin2(bytes), table);
+    ParseRatePage(page, table);
     return table;
+}
+
+RateTable ReadBundledPage() {
+    return ReadPage(BundledPageText());
+}
+
+// The bundled page with one piece of text replaced, which must stand on it exactly once.
+std::u16string EditedBundledPage(std::u16string_view from, std::u16string_view to) {
+    std::u16string page = BundledPageText();
+    const std::size_t at = page.find(from);
+    EXPECT_NE(at, std::u16string::npos);
+    EXPECT_EQ(page.find(from, at + 1), std::u16string::npos);
+    if (at != std::u16string::npos) page.replace(at, from.size(), to);
+    return page;
+}
+
+std::int32_t InstantOf(const CalendarDate& date) {
+    return *CalculatorInstant(date, Now);
+}
+
+std::vector<InterestTerm> Terms(const RateTable& table, const CalendarDate& due,
+                                const CalendarDate& payment) {
+    return InterestTerms(table, InstantOf(due), InstantOf(payment), 10000.0);
+}
+
+void ExpectSameTerms(const std::vector<InterestTerm>& actual,
+                     const std::vector<InterestTerm>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(actual[i].record, expected[i].record);
+        EXPECT_EQ(actual[i].days, expected[i].days);
+        EXPECT_EQ(actual[i].interest, expected[i].interest);
+    }
 }
 
 TEST(BundledRatePage, HasAHeaderRowAndTwentyEightAnnualPeriods) {
@@ -49,6 +90,35 @@ TEST(BundledRatePage, PeriodsFollowEachOtherWithoutGapsNewestOpenUntilNow) {
     EXPECT_EQ(DateOfMidnight(table[28].start), (CalendarDate{2009, 6, 25}));
     EXPECT_EQ(table[5].rate, 16.5);  // from 8 września 2022
     EXPECT_EQ(table[3].rate, 14.5);  // from 5 października 2023
+}
+
+// A day written "09" is the ninth: the edited page gives what the page itself gives.
+TEST(BundledRatePage, ADayWithALeadingZeroIsReadAsThatDay) {
+    const RateTable page = ReadBundledPage();
+    const RateTable edited = ReadPage(EditedBundledPage(u"od 9 maja 2013", u"od 09 maja 2013"));
+    ExpectSameTerms(Terms(edited, {2010, 1, 1}, {2014, 1, 1}),
+                    Terms(page, {2010, 1, 1}, {2014, 1, 1}));
+    EXPECT_FALSE(Terms(page, {2010, 1, 1}, {2014, 1, 1}).empty());
+    // Before the oldest period there is still no rate, hence no interest at all.
+    EXPECT_TRUE(Terms(edited, {1990, 1, 1}, {2014, 1, 1}).empty());
+}
+
+// A row whose first day can't be read counts nothing, not the time from 1970 to its end.
+TEST(BundledRatePage, ARowWithoutItsFirstDayIsNoPeriod) {
+    const RateTable page = ReadBundledPage();
+    const RateTable edited = ReadPage(EditedBundledPage(u"od 9 maja 2013", u"od 9 maj 2013"));
+    std::vector<InterestTerm> expected = Terms(page, {2010, 1, 1}, {2014, 1, 1});
+    std::size_t unread = RateTableCapacity;
+    for (std::size_t i = 0; i < RateTableCapacity; ++i) {
+        if (page[i].start == InstantOf({2013, 5, 8})) unread = i;
+    }
+    ASSERT_LT(unread, RateTableCapacity);
+    EXPECT_EQ(edited[unread].kind, RateKind::None);
+    std::erase_if(expected, [&](const InterestTerm& term) { return term.record == unread; });
+    ExpectSameTerms(Terms(edited, {2010, 1, 1}, {2014, 1, 1}), expected);
+    // A due date in that row's days, or before the oldest period, finds no rate.
+    EXPECT_TRUE(Terms(edited, {2013, 5, 20}, {2014, 1, 1}).empty());
+    EXPECT_TRUE(Terms(edited, {1990, 1, 1}, {2014, 1, 1}).empty());
 }
 
 }  // namespace
