@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,29 +68,60 @@ void ExpectSameTerms(const std::vector<InterestTerm>& actual,
     }
 }
 
-TEST(BundledRatePage, HasAHeaderRowAndTwentyEightAnnualPeriods) {
-    const RateTable table = ReadBundledPage();
-    EXPECT_EQ(table[0].kind, RateKind::None);
-    for (std::size_t i = 1; i <= 28; ++i) {
-        EXPECT_EQ(table[i].kind, RateKind::Annual) << i;
-        EXPECT_GE(table[i].rate, 8.0) << i;  // the statutory floor
+// One line of data/rate-history.tsv: the published history the page is written from.
+struct HistoryPeriod {
+    CalendarDate start;
+    double rate = 0.0;
+    std::string unit;  // "year" or "day"
+};
+
+std::vector<HistoryPeriod> ReadHistory() {
+    std::ifstream file(VISTREL_RATE_HISTORY);
+    EXPECT_TRUE(file) << VISTREL_RATE_HISTORY;
+    std::vector<HistoryPeriod> history;
+    std::string line;
+    std::getline(file, line);  // the column names
+    EXPECT_EQ(line, "start\trate\tunit\tbasis");
+    while (std::getline(file, line)) {
+        if (line.empty()) continue;
+        std::istringstream fields(line);
+        std::string start, rate, unit;
+        std::getline(fields, start, '\t');
+        std::getline(fields, rate, '\t');
+        std::getline(fields, unit, '\t');
+        const auto date = ParseCalendarDate(start);
+        EXPECT_TRUE(date) << line;
+        history.push_back({date.value_or(CalendarDate{}), std::stod(rate), unit});
     }
-    EXPECT_EQ(table[29].kind, RateKind::None);
+    return history;
 }
 
-// Every day from the first period on has exactly one rate: each period ends where the newer
-// one starts, so the page's dates (with "września" and "października") were all read.
-TEST(BundledRatePage, PeriodsFollowEachOtherWithoutGapsNewestOpenUntilNow) {
+// Every period of the history, newest first after the header row, with its first day, its last
+// day (the day before the next newer one starts), its rate and its kind; the newest one open.
+TEST(BundledRatePage, HoldsThePublishedHistoryRecordForRecord) {
+    const std::vector<HistoryPeriod> history = ReadHistory();
+    ASSERT_EQ(history.size(), 91u);
     const RateTable table = ReadBundledPage();
-    EXPECT_EQ(DateOfMidnight(table[1].start), (CalendarDate{2025, 7, 3}));
-    EXPECT_EQ(table[1].end, Now);
-    for (std::size_t i = 2; i <= 28; ++i) {
-        EXPECT_EQ(table[i].end, table[i - 1].start) << i;
-        EXPECT_LT(table[i].start, table[i].end) << i;
+    EXPECT_EQ(table[0].kind, RateKind::None);  // the header row
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const HistoryPeriod& period = history[history.size() - 1 - i];
+        const RatePeriod& record = table[i + 1];
+        SCOPED_TRACE(FormatCalendarDate(period.start));
+        EXPECT_EQ(DateOfMidnight(record.start), period.start);
+        if (i == 0) {
+            EXPECT_EQ(record.end, Now);
+        } else {
+            // The newer period starts the day after this one's last day, at its end instant.
+            EXPECT_EQ(record.end, table[i].start);
+            EXPECT_EQ(DateOfMidnight(record.end), history[history.size() - i].start);
+        }
+        EXPECT_EQ(record.rate, period.rate);
+        EXPECT_EQ(record.kind, period.unit == "day" ? RateKind::DailyStar : RateKind::Annual);
+        EXPECT_TRUE(period.unit == "day" || period.unit == "year") << period.unit;
     }
-    EXPECT_EQ(DateOfMidnight(table[28].start), (CalendarDate{2009, 6, 25}));
-    EXPECT_EQ(table[5].rate, 16.5);  // from 8 września 2022
-    EXPECT_EQ(table[3].rate, 14.5);  // from 5 października 2023
+    for (std::size_t i = history.size() + 1; i < RateTableCapacity; ++i) {
+        EXPECT_EQ(table[i].kind, RateKind::None) << i;
+    }
 }
 
 // A day written "09" is the ninth: the edited page gives what the page itself gives.

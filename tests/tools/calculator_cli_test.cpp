@@ -75,9 +75,9 @@ TEST(RunCalculatorCli, ReportsEachPeriodInPolish) {
 
 TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpen) {
     const CliOutput output =
-        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2025-07-02", "2025-07-12", "1000"});
+        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2026-03-04", "2026-03-14", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2025-07-03 (bez końca)     13.00% rocznie        10"),
+    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
               std::string::npos)
         << output.out;
 }
@@ -120,9 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "2023-01-20", "1"},
                     ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
         FailureCase{"BeforeTheOldestPeriod",
-                    {"--teraz=1796727600", "2009-06-23", "2009-07-20", "1"},
+                    {"--teraz=1796727600", "1993-02-27", "2009-07-20", "1"},
                     ExitNoRate,
-                    "nie podaje stopy na dzień po dacie należności 2009-06-23"}),
+                    "nie podaje stopy na dzień po dacie należności 1993-02-27"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST(RunCalculatorCli, PrintsHelpInPolish) {
