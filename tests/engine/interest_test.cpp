@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 
 namespace vistrel {
 namespace {
@@ -175,7 +176,7 @@ TEST(ComputeInterestTest, WalksAll200Records) {
 class InterestOverParsedPageTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2024, 11, 20, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
 
     double Compute(std::u16string_view page, test::Date due, test::Date payment) const {
         RateTable table{};
