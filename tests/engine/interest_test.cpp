@@ -160,6 +160,22 @@ TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
                      Term(10, 20, kAnnual) + Term(40, 12, kAnnual) + Term(10, 10, kAnnual));
 }
 
+// Each term says between which instants its days were counted.
+TEST(InterestTermsTest, NameTheInstantsEachRowCounts) {
+    const RateTable table = MakeTable(kClosedNewest);  // 100..120 and 0..100
+    const std::vector<InterestTerm> terms = InterestTerms(table, kBase + Days(90), kBase + Days(140), kAmount);
+    ASSERT_EQ(terms.size(), 2u);
+    // The newest period runs on past its end to the payment.
+    EXPECT_EQ(terms[0].record, 0u);
+    EXPECT_EQ(terms[0].from, kBase + Days(100));
+    EXPECT_EQ(terms[0].to, kBase + Days(140));
+    EXPECT_EQ(terms[0].days, 40);
+    EXPECT_EQ(terms[1].record, 1u);
+    EXPECT_EQ(terms[1].from, kBase + Days(90));
+    EXPECT_EQ(terms[1].to, kBase + Days(100));
+    EXPECT_EQ(terms[1].days, 10);
+}
+
 TEST(ComputeInterestTest, EmptyTableGivesZero) {
     const RateTable table{};
     EXPECT_EQ(ComputeInterest(table, kBase, kBase + Days(10), kAmount), 0.0);
