@@ -65,8 +65,8 @@ def read_history(path):
 
 
 def date_text(day):
-    # The day without a leading zero, as the ministry writes it.
-    return f"{day.day} {MONTHS_GENITIVE[day.month - 1]} {day.year}"
+    # "9 maja 2013 r.": the day without a leading zero, as the ministry writes it.
+    return f"{day.day} {MONTHS_GENITIVE[day.month - 1]} {day.year} r."
 
 
 def rows(periods):
