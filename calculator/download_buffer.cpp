@@ -1,5 +1,6 @@
 #include "calculator/download_buffer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -20,10 +21,17 @@ bool DownloadBuffer::Start() noexcept {
 }
 
 bool DownloadBuffer::Commit(std::uint32_t count) noexcept {
-    if (count > capacity_ - received_) return false;
+    if (count > ReadChunkSize || count > capacity_ - received_) return false;
     const std::uint32_t received = received_ + count;
-    if (received > MaxCapacity - ReadChunkSize) return false;
-    const std::uint32_t capacity = received + ReadChunkSize;
+    if (received > largestBody_ || received > MaxCapacity - ReadChunkSize) return false;
+    if (capacity_ - received >= ReadChunkSize) {
+        received_ = received;
+        return true;
+    }
+    // A quarter more once that exceeds a chunk: a long body is copied a few times over, not once
+    // per read.
+    const std::uint32_t growth = std::max(ReadChunkSize, received / 4);
+    const std::uint32_t capacity = std::min(MaxCapacity - received, growth) + received;
     UniqueMallocBlock grown(std::malloc(capacity));
     if (!grown) return false;
     std::memcpy(grown.get(), block_.get(), received);

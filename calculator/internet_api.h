@@ -13,10 +13,21 @@ class InternetApi {
 public:
     virtual HINTERNET Open(const wchar_t* agent, DWORD accessType, const wchar_t* proxy,
                            const wchar_t* proxyBypass, DWORD flags) noexcept = 0;
-    virtual HINTERNET OpenUrl(HINTERNET internet, const wchar_t* url, const wchar_t* headers,
-                              DWORD headersLength, DWORD flags, DWORD_PTR context) noexcept = 0;
+    virtual BOOL SetOption(HINTERNET internet, DWORD option, void* buffer,
+                           DWORD bufferLength) noexcept = 0;
+    virtual HINTERNET Connect(HINTERNET internet, const wchar_t* serverName, INTERNET_PORT port,
+                              const wchar_t* userName, const wchar_t* password, DWORD service,
+                              DWORD flags, DWORD_PTR context) noexcept = 0;
+    virtual HINTERNET OpenRequest(HINTERNET connection, const wchar_t* verb,
+                                  const wchar_t* objectName, const wchar_t* version,
+                                  const wchar_t* referrer, const wchar_t** acceptTypes, DWORD flags,
+                                  DWORD_PTR context) noexcept = 0;
+    virtual BOOL SendRequest(HINTERNET request, const wchar_t* headers, DWORD headersLength,
+                             void* optional, DWORD optionalLength) noexcept = 0;
     virtual BOOL QueryInfo(HINTERNET request, DWORD infoLevel, void* buffer, DWORD* bufferLength,
                            DWORD* index) noexcept = 0;
+    virtual BOOL QueryDataAvailable(HINTERNET file, DWORD* bytesAvailable, DWORD flags,
+                                    DWORD_PTR context) noexcept = 0;
     virtual BOOL Read(HINTERNET file, void* buffer, DWORD bytesToRead, DWORD* bytesRead) noexcept = 0;
     virtual BOOL Close(HINTERNET internet) noexcept = 0;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "calculator/download_buffer.h"
 
@@ -15,6 +16,63 @@ constexpr UINT RatePageCodePage = 28592;
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the held text is UTF-16 on Windows");
 
+// The parts of the page's address that the request is made of.
+struct PageAddress {
+    wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1];
+    INTERNET_PORT port;
+    DWORD requestFlags;
+    const wchar_t* object;  // the path and all that follows it, within the address itself
+};
+
+bool Crack(const wchar_t* url, PageAddress& address) noexcept {
+    URL_COMPONENTSW parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.lpszHostName = address.host;
+    parts.dwHostNameLength = static_cast<DWORD>(std::size(address.host));
+    parts.dwUrlPathLength = 1;  // where the path starts within `url`, not a copy
+    if (!InternetCrackUrlW(url, 0, 0, &parts)) return false;
+    // The body always comes from the server, never from a cache.
+    if (parts.nScheme == INTERNET_SCHEME_HTTP) {
+        address.requestFlags = INTERNET_FLAG_RELOAD;
+    } else if (parts.nScheme == INTERNET_SCHEME_HTTPS) {
+        address.requestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_SECURE;
+    } else {
+        return false;
+    }
+    address.port = parts.nPort;
+    address.object = parts.lpszUrlPath != nullptr && *parts.lpszUrlPath != L'\0'
+                         ? parts.lpszUrlPath
+                         : L"/";
+    return true;
+}
+
+// The time a fetch has taken since it started, by the tick count (its wrap-around included).
+class FetchClock {
+public:
+    explicit FetchClock(const FetchLimits& limits) noexcept
+        : limits_(limits), start_(GetTickCount()) {}
+
+    // True while one more wait for the network would still end within the fetch's time.
+    bool RoomForAWait() const noexcept {
+        const DWORD elapsed = GetTickCount() - start_;
+        return elapsed <= limits_.totalTime && limits_.totalTime - elapsed >= limits_.waitTimeout;
+    }
+
+private:
+    const FetchLimits& limits_;
+    DWORD start_;
+};
+
+// Bounds every wait for the network made through `handle` and the handles opened from it.
+bool BoundWaits(InternetApi& internet, HINTERNET handle, const FetchLimits& limits) noexcept {
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD timeout = limits.waitTimeout;
+        if (!internet.SetOption(handle, option, &timeout, sizeof timeout)) return false;
+    }
+    return true;
+}
+
 // An error page must not become the rate page: only a 2xx answer counts.
 bool AnswersSuccess(InternetApi& internet, HINTERNET request) noexcept {
     DWORD status = 0;
@@ -26,19 +84,54 @@ bool AnswersSuccess(InternetApi& internet, HINTERNET request) noexcept {
     return status >= 200 && status <= 299;
 }
 
-// Reads the body at `url` into `buffer`; both handles are closed, request first, on return.
-bool Download(InternetApi& internet, const wchar_t* url, DownloadBuffer& buffer) noexcept {
+// Fills up to `size` bytes of `destination` with what the server sends; `count` 0 once the body
+// is complete. Each platform read asks only for bytes already there, so that a server sending a
+// byte at a time cannot hold a read open, and the fetch's time is checked before every wait.
+bool ReadSome(InternetApi& internet, HINTERNET request, const FetchClock& clock,
+              std::byte* destination, std::uint32_t size, std::uint32_t& count) noexcept {
+    count = 0;
+    while (count < size) {
+        if (!clock.RoomForAWait()) return false;
+        DWORD available = 0;
+        if (!internet.QueryDataAvailable(request, &available, 0, 0)) return false;
+        if (available == 0) return true;
+        DWORD delivered = 0;
+        if (!internet.Read(request, destination + count, std::min<DWORD>(available, size - count),
+                           &delivered)) {
+            return false;
+        }
+        if (delivered == 0) return true;
+        count += delivered;
+    }
+    return true;
+}
+
+// Reads the body at `url` into `buffer`; every handle is closed, request first, on return.
+bool Download(InternetApi& internet, const wchar_t* url, const FetchLimits& limits,
+              DownloadBuffer& buffer) noexcept {
+    const FetchClock clock(limits);
+    PageAddress address;
+    if (!Crack(url, address)) return false;
     InternetHandle root(internet, internet.Open(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
                                                 nullptr, 0));
-    if (!root) return false;
-    InternetHandle request(internet, internet.OpenUrl(root.get(), url, nullptr, 0,
-                                                      INTERNET_FLAG_RELOAD, 0));
-    if (!request || !AnswersSuccess(internet, request.get())) return false;
+    if (!root || !BoundWaits(internet, root.get(), limits)) return false;
+    InternetHandle connection(internet, internet.Connect(root.get(), address.host, address.port,
+                                                         nullptr, nullptr, INTERNET_SERVICE_HTTP,
+                                                         0, 0));
+    if (!connection) return false;
+    const wchar_t* acceptTypes[] = {L"*/*", nullptr};
+    InternetHandle request(internet,
+                           internet.OpenRequest(connection.get(), L"GET", address.object, nullptr,
+                                                nullptr, acceptTypes, address.requestFlags, 0));
+    // The request's own bounds too: some WinINets take the root's bounds for the connection
+    // only, and wait on the answer as long as the request says.
+    if (!request || !BoundWaits(internet, request.get(), limits) ||
+        !internet.SendRequest(request.get(), nullptr, 0, nullptr, 0) ||
+        !AnswersSuccess(internet, request.get())) {
+        return false;
+    }
     return ReadBody(buffer, [&](std::byte* destination, std::uint32_t size, std::uint32_t& count) {
-        DWORD delivered = 0;
-        if (!internet.Read(request.get(), destination, size, &delivered)) return false;
-        count = delivered;
-        return true;
+        return ReadSome(internet, request.get(), clock, destination, size, count);
     });
 }
 
@@ -63,15 +156,20 @@ bool HoldText(const DownloadBuffer& buffer, RatePage& page) noexcept {
 
 }  // namespace
 
-bool FetchRatePage(InternetApi& internet, const wchar_t* url, RatePage& page) noexcept {
+bool FetchRatePage(InternetApi& internet, const wchar_t* url, RatePage& page,
+                   const FetchLimits& limits) noexcept {
     if (page.text != nullptr) return true;
-    DownloadBuffer buffer;
-    if (!Download(internet, url, buffer) || !HoldText(buffer, page)) {
+    DownloadBuffer buffer(limits.largestBody);
+    if (!Download(internet, url, limits, buffer) || !HoldText(buffer, page)) {
         page.text = nullptr;
         page.length = 0;
         return false;
     }
     return true;
+}
+
+bool FetchRatePage(InternetApi& internet, const wchar_t* url, RatePage& page) noexcept {
+    return FetchRatePage(internet, url, page, RatePageFetchLimits);
 }
 
 bool FetchRatePage(const wchar_t* url, RatePage& page) noexcept {

@@ -29,14 +29,25 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
 endif()
 
+# Natively (without the sanitizers, which valgrind cannot run beside) a test may also run under
+# valgrind's memcheck: any invalid access, use of uninitialised memory or leak fails it.
+if(NOT CMAKE_CROSSCOMPILING AND NOT VISTREL_SANITIZE)
+  find_program(VISTREL_VALGRIND valgrind)
+endif()
+set(VISTREL_VALGRIND_OPTIONS --tool=memcheck --error-exitcode=1 --leak-check=full
+    --errors-for-leak-kinds=definite,indirect,possible --show-leak-kinds=definite,indirect,possible
+    --track-origins=yes --quiet)
+
 # vistrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
-#                  [OWN_MAIN] [ENVIRONMENT <VAR=value...>] [TIMEOUT <seconds>]
+#                  [OWN_MAIN] [VALGRIND] [ENVIRONMENT <VAR=value...>] [TIMEOUT <seconds>]
 #                  [LAUNCHER <command...>])
 # One executable, registered as one CTest test (a Wine process per test case would cost far
 # more than the cases themselves). OWN_MAIN: the sources bring their own main(). LAUNCHER: a
 # command that starts the program (under Wine, the emulator with it), e.g. a test server.
+# VALGRIND: natively, also the test <name>_valgrind, the same program under memcheck, with the
+# label valgrind (`ctest --preset native -L valgrind`).
 function(vistrel_add_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN;VALGRIND" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VISTREL_GTEST_LIBS})
   if(NOT ARG_OWN_MAIN)
@@ -65,6 +76,16 @@ function(vistrel_add_test name)
   endif()
   if(ARG_ENVIRONMENT)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  if(ARG_VALGRIND AND VISTREL_VALGRIND)
+    add_test(NAME ${name}_valgrind
+             COMMAND ${VISTREL_VALGRIND} ${VISTREL_VALGRIND_OPTIONS} $<TARGET_FILE:${name}>
+                     --gtest_brief=1)
+    # Memcheck runs a program some 20 to 50 times slower.
+    set_tests_properties(${name}_valgrind PROPERTIES LABELS "${labels};valgrind" TIMEOUT 600)
+    if(ARG_ENVIRONMENT)
+      set_tests_properties(${name}_valgrind PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+    endif()
   endif()
 endfunction()
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calculator/download_buffer.h"
 #include "calculator/rate_page_fetch.h"
 #include "tests/support/counting_internet.h"
 #include "tests/support/rate_page_server_client.h"
@@ -16,6 +17,7 @@ namespace {
 using test::CountingInternet;
 using test::InternetCall;
 using test::ServeRatePage;
+using test::SetOptionCall;
 using test::TakeRequests;
 
 constexpr wchar_t RatePageUrl[] = L"http://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml";
@@ -47,6 +49,14 @@ std::vector<std::string> RequestLines(const std::vector<test::LoggedRequest>& re
     std::vector<std::string> lines;
     for (const auto& request : requests) lines.push_back(request.requestLine);
     return lines;
+}
+
+// What the server's "large", "trickle" and "steady" bodies decode to: printable ASCII with a
+// period of 89 bytes.
+std::u16string LargeText() {
+    std::u16string text(120000, u' ');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(0x21 + i % 89);
+    return text;
 }
 
 long BundledPageSize() {
@@ -85,7 +95,7 @@ protected:
         EXPECT_EQ(_msize(page_.text), static_cast<std::size_t>(length) * sizeof(char16_t));
     }
 
-    // Each handle opened was closed once, the request before the root.
+    // Each handle opened was closed once, the request before the connection before the root.
     void ExpectEveryHandleClosedOnce(std::size_t opened) const {
         EXPECT_EQ(internet_.opened().size(), opened);
         const std::vector<HINTERNET> reversed(internet_.opened().rbegin(), internet_.opened().rend());
@@ -107,7 +117,7 @@ TEST_F(FetchRatePageTest, HoldsTheBundledPageAsUnicodeText) {
     EXPECT_NE(text.find(u"<title>Odsetki za zwłokę</title>"), std::u16string::npos);
     EXPECT_NE(text.find(u"od 7 września 2023 r."), std::u16string::npos);
     EXPECT_NE(text.find(u"od 5 października 2023 r."), std::u16string::npos);
-    ExpectEveryHandleClosedOnce(2);
+    ExpectEveryHandleClosedOnce(3);
 }
 
 TEST_F(FetchRatePageTest, DecodesLatin2WhateverTheAnsiCodePage) {
@@ -126,14 +136,16 @@ TEST_F(FetchRatePageTest, Holds120000ByteBodyWhole) {
     ASSERT_TRUE(Fetch());
 
     ExpectHeldWithoutTerminator(120000);
-    EXPECT_GE(internet_.readSizes().size(), 4u);
-    for (DWORD size : internet_.readSizes()) EXPECT_EQ(size, 50000u);
-    std::u16string expected(120000, u' ');
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        expected[i] = static_cast<char16_t>(0x21 + i % 89);
+    // Each read asks for what has arrived, never for more than one chunk.
+    DWORD asked = 0;
+    for (DWORD size : internet_.readSizes()) {
+        EXPECT_GT(size, 0u);
+        EXPECT_LE(size, ReadChunkSize);
+        asked += size;
     }
-    EXPECT_TRUE(Text() == expected) << "the held text differs from the body sent";
-    ExpectEveryHandleClosedOnce(2);
+    EXPECT_EQ(asked, 120000u);
+    EXPECT_TRUE(Text() == LargeText()) << "the held text differs from the body sent";
+    ExpectEveryHandleClosedOnce(3);
 }
 
 TEST_F(FetchRatePageTest, HoldsAnEmptyBodyAndDoesNotFetchItAgain) {
@@ -172,7 +184,8 @@ TEST_F(FetchRatePageTest, SendsTheAgentAndReachesTheServerForEveryNewPage) {
     // The server allows caching for a day; a page answered from a cache would repeat "strona 1".
     // Wine differs from Windows: its WinINet never answers from the cache, so there only the
     // flag asked of it shows that the cache is bypassed.
-    EXPECT_EQ(internet_.urlFlags(), (std::vector<DWORD>{INTERNET_FLAG_RELOAD, INTERNET_FLAG_RELOAD}));
+    EXPECT_EQ(internet_.requestFlags(),
+              (std::vector<DWORD>{INTERNET_FLAG_RELOAD, INTERNET_FLAG_RELOAD}));
     EXPECT_EQ(Text(), u"strona 1");
     EXPECT_EQ(std::u16string(RatePageText(otherPage_)), u"strona 2");
     const auto requests = TakeRequests();
@@ -191,7 +204,7 @@ TEST_P(ErrorStatusTest, FailsHoldingNothingAndTheNextCallTriesAgain) {
     EXPECT_FALSE(Fetch());
 
     ExpectNothingHeld();
-    ExpectEveryHandleClosedOnce(2);
+    ExpectEveryHandleClosedOnce(3);
     ServeRatePage("latin2");
     ASSERT_TRUE(Fetch());
     EXPECT_EQ(Text(), Latin2Text);
@@ -214,7 +227,7 @@ TEST_P(RedirectTest, HoldsThePageTheRedirectLeadsTo) {
     EXPECT_EQ(Text(), Latin2Text);
     EXPECT_EQ(RequestLines(TakeRequests()),
               (std::vector<std::string>{RatePageRequest, MovedPageRequest}));
-    ExpectEveryHandleClosedOnce(2);
+    ExpectEveryHandleClosedOnce(3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, RedirectTest, ::testing::Values(301, 302, 303, 307), CodeName);
@@ -227,7 +240,7 @@ TEST_F(FetchRatePageTest, RedirectToAnErrorPageFails) {
     ExpectNothingHeld();
     EXPECT_EQ(RequestLines(TakeRequests()),
               (std::vector<std::string>{RatePageRequest, MovedPageRequest}));
-    ExpectEveryHandleClosedOnce(2);
+    ExpectEveryHandleClosedOnce(3);
 }
 
 TEST_F(FetchRatePageTest, ConnectionDroppedMidBodyFailsAndTheNextCallTriesAgain) {
@@ -236,7 +249,7 @@ TEST_F(FetchRatePageTest, ConnectionDroppedMidBodyFailsAndTheNextCallTriesAgain)
     EXPECT_FALSE(Fetch());
 
     ExpectNothingHeld();
-    ExpectEveryHandleClosedOnce(2);
+    ExpectEveryHandleClosedOnce(3);
     ServeRatePage("latin2");
     EXPECT_TRUE(Fetch());
     EXPECT_EQ(TakeRequests().size(), 2u);
@@ -248,13 +261,145 @@ TEST_F(FetchRatePageTest, RefusedConnectionFailsAndALaterCallSucceeds) {
     EXPECT_FALSE(Fetch());
 
     ExpectNothingHeld();
-    ExpectEveryHandleClosedOnce(1);
+    ExpectEveryHandleClosedOnce(3);
     test::StartListening();
     ServeRatePage("latin2");
     ASSERT_TRUE(Fetch());
     EXPECT_EQ(Text(), Latin2Text);
     EXPECT_EQ(TakeRequests().size(), 1u);
 }
+
+TEST_F(FetchRatePageTest, BoundsEveryWaitOnTheRootAndOnTheRequest) {
+    ServeRatePage("latin2");
+
+    ASSERT_TRUE(Fetch());
+
+    ASSERT_EQ(internet_.opened().size(), 3u);
+    const HINTERNET root = internet_.opened()[0];
+    const HINTERNET request = internet_.opened()[2];
+    const DWORD wait = RatePageFetchLimits.waitTimeout;
+    // Windows carries the root's bounds over to every handle opened from it. Wine differs: of the
+    // root's bounds it keeps INTERNET_OPTION_CONNECT_TIMEOUT only, and takes
+    // INTERNET_OPTION_SEND_TIMEOUT and INTERNET_OPTION_RECEIVE_TIMEOUT there without using them;
+    // it uses the request's own, set before the request is sent, for the wait for the answer and
+    // for the body (the silent-server cases below show that they hold).
+    EXPECT_EQ(internet_.options(), (std::vector<SetOptionCall>{
+                                       {root, INTERNET_OPTION_CONNECT_TIMEOUT, wait},
+                                       {root, INTERNET_OPTION_SEND_TIMEOUT, wait},
+                                       {root, INTERNET_OPTION_RECEIVE_TIMEOUT, wait},
+                                       {request, INTERNET_OPTION_CONNECT_TIMEOUT, wait},
+                                       {request, INTERNET_OPTION_SEND_TIMEOUT, wait},
+                                       {request, INTERNET_OPTION_RECEIVE_TIMEOUT, wait},
+                                   }));
+}
+
+// Why the request carries bounds of its own. Windows keeps a receive time-out set on the root
+// handle and passes it on. Wine differs: it takes INTERNET_OPTION_RECEIVE_TIMEOUT on a root
+// handle and keeps nothing, so that asking for it back fails, and a request opened with
+// InternetOpenUrlW from that root waits for a silent server's answer without end.
+TEST(RootHandleTest, KeepsTheReceiveTimeoutOnWindowsOnly) {
+    InternetHandle root(WinInet(), WinInet().Open(L"Brevant Smart tag", INTERNET_OPEN_TYPE_PRECONFIG,
+                                                  nullptr, nullptr, 0));
+    ASSERT_TRUE(root);
+    DWORD timeout = 7000;
+    ASSERT_TRUE(InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
+                                   sizeof timeout));
+
+    DWORD kept = 0;
+    DWORD size = sizeof kept;
+    SetLastError(0);
+    const BOOL answered = InternetQueryOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &kept,
+                                               &size);
+
+    if (RunsOnWine()) {
+        EXPECT_FALSE(answered);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_INCORRECT_HANDLE_TYPE));
+    } else {
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(kept, 7000u);
+    }
+}
+
+TEST(RatePageFetchLimitsTest, AFetchEndsWithinHalfAMinuteAndTakesAtMost16MiB) {
+    EXPECT_LE(RatePageFetchLimits.totalTime, 30000u);
+    EXPECT_LT(RatePageFetchLimits.waitTimeout, RatePageFetchLimits.totalTime);
+    EXPECT_EQ(RatePageFetchLimits.largestBody, 16777216u);
+}
+
+// A server that stalls, against the product's limits or shorter ones.
+struct StallCase {
+    const char* name;
+    const char* mode;
+    FetchLimits limits;
+    bool held;
+
+    friend void PrintTo(const StallCase& stall, std::ostream* out) { *out << stall.name; }
+};
+
+class StallingServerTest : public FetchRatePageTest,
+                           public ::testing::WithParamInterface<StallCase> {};
+
+// No duration is asserted: the test ends, and CTest's time-out catches a fetch that does not.
+TEST_P(StallingServerTest, ReturnsHoldingOnlyAWholePageAndClosesEveryHandle) {
+    const StallCase& stall = GetParam();
+    ServeRatePage(stall.mode);
+
+    EXPECT_EQ(FetchRatePage(internet_, RatePageUrl, page_, stall.limits), stall.held);
+
+    if (stall.held) {
+        ExpectHeldWithoutTerminator(120000);
+        EXPECT_TRUE(Text() == LargeText()) << "the held text differs from the body sent";
+    } else {
+        ExpectNothingHeld();
+    }
+    ExpectEveryHandleClosedOnce(3);
+    EXPECT_EQ(RequestLines(TakeRequests()), std::vector<std::string>{RatePageRequest});
+}
+
+constexpr std::uint32_t LargeBody = 120000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, StallingServerTest,
+    ::testing::Values(
+        StallCase{"SilentWithTheProductsLimits", "silent", RatePageFetchLimits, false},
+        StallCase{"SilentWithAShortWait", "silent", {30000, 1000, LargeBody}, false},
+        StallCase{"TrickleWithAShortTotalTime", "trickle", {4000, 1000, LargeBody}, false},
+        StallCase{"SteadyWithTheProductsLimits", "steady", RatePageFetchLimits, true},
+        StallCase{"BodyOfTheLargestLength", "large", {30000, 10000, LargeBody}, true},
+        StallCase{"BodyOneByteOverTheLargest", "large", {30000, 10000, LargeBody - 1}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FetchRatePageTest, EndlessBodyFailsOnceItGrowsBeyond16MiB) {
+    ServeRatePage("endless");
+
+    EXPECT_FALSE(Fetch());
+
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(3);
+    // It gave up because of the length, not the time: just past the largest body, not later.
+    std::uint64_t asked = 0;
+    for (DWORD size : internet_.readSizes()) asked += size;
+    EXPECT_GT(asked, RatePageFetchLimits.largestBody);
+    EXPECT_LE(asked, RatePageFetchLimits.largestBody + ReadChunkSize);
+    ServeRatePage("latin2");
+    ASSERT_TRUE(Fetch());
+    EXPECT_EQ(Text(), Latin2Text);
+}
+
+class UnusableAddressTest : public FetchRatePageTest,
+                            public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(UnusableAddressTest, FailsWithoutOpeningAnything) {
+    EXPECT_FALSE(FetchRatePage(internet_, GetParam(), page_));
+
+    ExpectNothingHeld();
+    EXPECT_EQ(internet_.calls(), 0);
+    EXPECT_TRUE(TakeRequests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, UnusableAddressTest,
+                         ::testing::Values(L"ftp://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml",
+                                           L"odsetki_za_zwloke.shtml", L""));
 
 struct InjectedFailure {
     const char* name;
@@ -281,10 +426,16 @@ TEST_P(InjectedFailureTest, ClosesWhatWasOpenedOnceAndHoldsNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, InjectedFailureTest,
     ::testing::Values(InjectedFailure{"Open", InternetCall::Open, 1, 0},
-                      InjectedFailure{"OpenUrl", InternetCall::OpenUrl, 1, 1},
-                      InjectedFailure{"QueryInfo", InternetCall::QueryInfo, 1, 2},
-                      InjectedFailure{"FirstRead", InternetCall::Read, 1, 2},
-                      InjectedFailure{"SecondRead", InternetCall::Read, 2, 2}),
+                      InjectedFailure{"RootTimeout", InternetCall::SetOption, 1, 1},
+                      InjectedFailure{"Connect", InternetCall::Connect, 1, 1},
+                      InjectedFailure{"OpenRequest", InternetCall::OpenRequest, 1, 2},
+                      InjectedFailure{"RequestTimeout", InternetCall::SetOption, 4, 3},
+                      InjectedFailure{"SendRequest", InternetCall::SendRequest, 1, 3},
+                      InjectedFailure{"QueryInfo", InternetCall::QueryInfo, 1, 3},
+                      InjectedFailure{"FirstQueryDataAvailable", InternetCall::QueryDataAvailable,
+                                      1, 3},
+                      InjectedFailure{"FirstRead", InternetCall::Read, 1, 3},
+                      InjectedFailure{"SecondRead", InternetCall::Read, 2, 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FetchRatePageTest, ProcessPageIsFetchedThroughWinInetAndReleased) {

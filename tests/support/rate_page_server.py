@@ -19,6 +19,12 @@ Modes: page (FILE), latin2 (a fixed Latin-2 body), large (120000 bytes), empty, 
 Location on the same host; that address answers as THEN: latin2 or 404), drop (headers, a
 Content-Length of 120000 and 20000 bytes, then a reset half a second later).
 
+Modes of a server that stalls, each served on a connection of its own so that the control port
+keeps answering meanwhile: silent (reads the request and never answers), trickle (the headers of
+a 120000-byte page, then one byte a second), steady (the "large" page at 20000 bytes a second, in
+tenths of a second), endless (a page without a length that never ends). Each ends when the
+program closes the connection.
+
 Runs COMMAND with that environment, ends with it and returns its exit status; a program that
 outlives --lifetime is killed and the run fails.
 """
@@ -40,6 +46,9 @@ MOVED_PAGE_URL = "http://www.mf.gov.pl" + MOVED_PAGE_PATH
 # Every byte of Latin-2's upper half, then two month names with Polish letters.
 LATIN2_BODY = bytes(range(0xA0, 0x100)) + b" wrze\xb6nia pa\xbcdziernika"
 LARGE_BODY_SIZE = 120000
+STEADY_BYTES_PER_TICK = 2000
+STEADY_TICK = 0.1
+ENDLESS_PIECE = 65536
 DROP_CONTENT_LENGTH = 120000
 DROP_SENT = 20000
 REASONS = {200: "OK", 204: "No Content", 301: "Moved Permanently", 302: "Found",
@@ -94,12 +103,14 @@ class RatePageServer:
             for key, _ in self.selector.select():
                 conn, _ = key.fileobj.accept()
                 conn.settimeout(10)
+                handed_on = False
                 try:
-                    key.data(conn)
+                    handed_on = key.data(conn)
                 except OSError as error:
                     print(f"rate_page_server: {error}", file=sys.stderr)
                 finally:
-                    conn.close()
+                    if not handed_on:
+                        conn.close()
 
     def on_control(self, conn):
         words = read_until(conn, b"\n").decode("utf-8").split()
@@ -132,6 +143,9 @@ class RatePageServer:
         # The proxied target names the host, with ":80" on Wine; the path is what counts.
         moved = path.endswith(MOVED_PAGE_PATH)
         mode, *args = self.mode
+        if mode in STALLING_MODES:
+            threading.Thread(target=serve_stalling, args=(conn, mode), daemon=True).start()
+            return True
         if mode == "redirect" and not moved:
             conn.sendall(response(int(args[0]), error_page(int(args[0])),
                                   [f"Location: {MOVED_PAGE_URL}"]))
@@ -157,6 +171,43 @@ class RatePageServer:
             time.sleep(0.5)
             # Linger 0: close() resets the connection instead of ending it in order.
             conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        return False
+
+
+def serve_stalling(conn, mode):
+    """Serves one connection as a server that stalls until the program gives up on it."""
+    try:
+        conn.settimeout(None)
+        if mode == "silent":
+            while conn.recv(4096):
+                pass
+        elif mode == "trickle":
+            whole = response(200, large_body())
+            head = len(whole) - LARGE_BODY_SIZE
+            conn.sendall(whole[:head])
+            for position in range(head, len(whole)):
+                time.sleep(1)
+                conn.sendall(whole[position:position + 1])
+        elif mode == "steady":
+            whole = response(200, large_body())
+            head = len(whole) - LARGE_BODY_SIZE
+            conn.sendall(whole[:head])
+            for start in range(head, len(whole), STEADY_BYTES_PER_TICK):
+                time.sleep(STEADY_TICK)
+                conn.sendall(whole[start:start + STEADY_BYTES_PER_TICK])
+        elif mode == "endless":
+            head = response(200, b"").replace(b"Content-Length: 0\r\n", b"")
+            conn.sendall(head)
+            piece = b"x" * ENDLESS_PIECE
+            while True:
+                conn.sendall(piece)
+    except OSError:
+        pass  # the program closed the connection: what these modes wait for
+    finally:
+        conn.close()
+
+
+STALLING_MODES = ("silent", "trickle", "steady", "endless")
 
 
 def read_until(conn, end):

@@ -15,7 +15,8 @@ struct LoggedRequest {
 };
 
 // Every later request is answered as `mode` says: "page", "latin2", "large", "empty",
-// "numbered", "status 404", "redirect 302 latin2", "drop" (see rate_page_server.py).
+// "numbered", "status 404", "redirect 302 latin2", "drop", and the servers that stall: "silent",
+// "trickle", "steady", "endless" (see rate_page_server.py).
 void ServeRatePage(std::string_view mode);
 
 // The requests that arrived since the last call.

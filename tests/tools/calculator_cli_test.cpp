@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,9 @@ struct FailureCase {
     std::vector<std::string> arguments;
     int exitCode;
     const char* message;
+
+    // Without it GoogleTest prints the case's raw bytes, padding (never written) included.
+    friend void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.name; }
 };
 
 class FailingRuns : public testing::TestWithParam<FailureCase> {};
