@@ -1,0 +1,268 @@
+// Registration against the real registry of the test prefix: the library's resources (registry
+// scripts and type library) in the resource module built beside this program stand in for the
+// library file, as its module instance.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/module_instance.h"
+#include "platform/unique_resource.h"
+#include "server/registry_resources.h"
+#include "server/server_registration.h"
+#include "tests/support/module_path.h"
+#include "tests/support/registry_dump.h"
+
+#include <initguid.h>  // after the system headers: defines the GUIDs of the header below
+#include "smarttag/vistrel.h"
+
+namespace vistrel::test {
+namespace {
+
+constexpr UINT kClassScripts[] = {VISTREL_STACTION_SCRIPT, VISTREL_STRECOGNIZER_SCRIPT};
+constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005u);
+constexpr wchar_t kAppId[] = L"{078F066D-265C-467A-8C4B-D7BA03FD49B0}";
+constexpr wchar_t kSmartTagKey[] = L"Software\\Microsoft\\Office\\Common\\Smart Tag";
+
+std::wstring TextOf(const GUID& guid) {
+    wchar_t text[39];
+    StringFromGUID2(guid, text, 39);
+    return text;
+}
+
+// The keys registration owns, each with its whole subtree.
+std::vector<std::wstring> RegisteredState() {
+    std::vector<std::wstring> state;
+    const auto add = [&](HKEY root, const wchar_t* rootName, const std::wstring& subkey) {
+        const auto lines = DumpRegistry(root, rootName, subkey);
+        state.insert(state.end(), lines.begin(), lines.end());
+    };
+    add(HKEY_CLASSES_ROOT, L"HKCR", std::wstring(L"AppID\\") + kAppId);
+    add(HKEY_CLASSES_ROOT, L"HKCR", L"AppID\\Vistrel.DLL");
+    for (const wchar_t* name : {L"STAction", L"STRecognizer"}) {
+        add(HKEY_CLASSES_ROOT, L"HKCR", std::wstring(L"Vistrel.") + name + L".1");
+        add(HKEY_CLASSES_ROOT, L"HKCR", std::wstring(L"Vistrel.") + name);
+    }
+    add(HKEY_CLASSES_ROOT, L"HKCR", L"CLSID\\" + TextOf(CLSID_STAction));
+    add(HKEY_CLASSES_ROOT, L"HKCR", L"CLSID\\" + TextOf(CLSID_STRecognizer));
+    add(HKEY_CURRENT_USER, L"HKCU", kSmartTagKey);
+    std::sort(state.begin(), state.end());
+    return state;
+}
+
+// The three tables, written out from their meaning: ProgIDs, class keys, the smart tag keys.
+std::vector<std::wstring> ExpectedState(const std::wstring& modulePath) {
+    const std::wstring libraryId = TextOf(LIBID_VistrelLib);
+    std::vector<std::wstring> lines = {
+        std::wstring(L"HKCR\\AppID\\") + kAppId,
+        std::wstring(L"HKCR\\AppID\\") + kAppId + L" [] REG_SZ Vistrel",
+        L"HKCR\\AppID\\Vistrel.DLL",
+        std::wstring(L"HKCR\\AppID\\Vistrel.DLL [AppID] REG_SZ ") + kAppId,
+        std::wstring(L"HKCU\\") + kSmartTagKey,
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers",
+    };
+    const auto addClass = [&](const std::wstring& name, const GUID& clsid, const std::wstring& listKey) {
+        const std::wstring progId = L"Vistrel." + name;
+        const std::wstring classKey = L"HKCR\\CLSID\\" + TextOf(clsid);
+        const std::wstring description = L" [] REG_SZ " + name + L" Class";
+        const std::vector<std::wstring> classLines = {
+            L"HKCR\\" + progId + L".1",
+            L"HKCR\\" + progId + L".1" + description,
+            L"HKCR\\" + progId + L".1\\CLSID",
+            L"HKCR\\" + progId + L".1\\CLSID [] REG_SZ " + TextOf(clsid),
+            L"HKCR\\" + progId,
+            L"HKCR\\" + progId + description,
+            L"HKCR\\" + progId + L"\\CLSID",
+            L"HKCR\\" + progId + L"\\CLSID [] REG_SZ " + TextOf(clsid),
+            L"HKCR\\" + progId + L"\\CurVer",
+            L"HKCR\\" + progId + L"\\CurVer [] REG_SZ " + progId + L".1",
+            classKey,
+            classKey + description,
+            classKey + L"\\ProgID",
+            classKey + L"\\ProgID [] REG_SZ " + progId + L".1",
+            classKey + L"\\VersionIndependentProgID",
+            classKey + L"\\VersionIndependentProgID [] REG_SZ " + progId,
+            classKey + L"\\Programmable",
+            classKey + L"\\InprocServer32",
+            classKey + L"\\InprocServer32 [] REG_SZ " + modulePath,
+            classKey + L"\\InprocServer32 [ThreadingModel] REG_SZ Apartment",
+            classKey + L"\\TypeLib",
+            classKey + L"\\TypeLib [] REG_SZ " + libraryId,
+            std::wstring(L"HKCU\\") + kSmartTagKey + L"\\" + listKey + L"\\" + progId,
+        };
+        lines.insert(lines.end(), classLines.begin(), classLines.end());
+    };
+    addClass(L"STAction", CLSID_STAction, L"Actions");
+    addClass(L"STRecognizer", CLSID_STRecognizer, L"Recognizers");
+    lines.push_back(std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8");
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// The smart tag containers that unregistering keeps once registering has made them.
+std::vector<std::wstring> ContainerKeys() {
+    return {std::wstring(L"HKCU\\") + kSmartTagKey, std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
+            std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers"};
+}
+
+std::vector<std::wstring> WithoutContainers(std::vector<std::wstring> state) {
+    const auto containers = ContainerKeys();
+    std::erase_if(state, [&](const std::wstring& line) {
+        return std::find(containers.begin(), containers.end(), line) != containers.end();
+    });
+    return state;
+}
+
+std::wstring ModulePath() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(ModuleInstance(), path, MAX_PATH);
+    return std::wstring(path, length);
+}
+
+HRESULT LoadRegisteredTypeLibrary(ComPtr<ITypeLib>& library) {
+    return LoadRegTypeLib(LIBID_VistrelLib, 1, 0, 0x409, library.put());
+}
+
+// Loads the resource module (a copy in `folder` when given) as the module instance; registration
+// is undone before and after each test.
+class RegistrationTest : public ::testing::Test {
+protected:
+    void SetUp() override { Load(PathBesideProgram(L"vistrel_resources.dll")); }
+    void TearDown() override {
+        UnregisterServer(kClassScripts);
+        SetModuleInstance(previous_);
+    }
+
+    void Load(const std::wstring& path) {
+        if (module_) UnregisterServer(kClassScripts);
+        module_.reset(LoadLibraryW(path.c_str()));
+        ASSERT_TRUE(module_) << "cannot load the resource module, error " << GetLastError();
+        SetModuleInstance(module_.get());
+        UnregisterServer(kClassScripts);
+        ASSERT_EQ(WithoutContainers(RegisteredState()), std::vector<std::wstring>{}) << "not unregistered";
+    }
+
+    HINSTANCE previous_ = ModuleInstance();
+    UniqueHmodule module_;
+};
+
+TEST_F(RegistrationTest, WritesExactlyTheKeysAndValuesOfTheThreeScripts) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    EXPECT_EQ(RegisteredState(), ExpectedState(ModulePath()));
+}
+
+TEST_F(RegistrationTest, RegistersTheTypeLibraryWithItsFourTypes) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(LoadRegisteredTypeLibrary(library), S_OK);
+    ASSERT_EQ(library->GetTypeInfoCount(), 4u);
+    const struct {
+        GUID guid;
+        WORD flags;
+    } expected[] = {
+        {CLSID_STRecognizer, TYPEFLAG_FCANCREATE},
+        {IID_ISTRecognizer, TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE},
+        {CLSID_STAction, TYPEFLAG_FCANCREATE},
+        {IID_ISTAction, TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE},
+    };
+    for (UINT index = 0; index < 4; ++index) {
+        ComPtr<ITypeInfo> info;
+        ASSERT_EQ(library->GetTypeInfo(index, info.put()), S_OK);
+        TYPEATTR* attributes = nullptr;
+        ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+        EXPECT_TRUE(IsEqualGUID(attributes->guid, expected[index].guid)) << index;
+        EXPECT_EQ(attributes->wTypeFlags & expected[index].flags, expected[index].flags) << index;
+        const bool dual = (attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+        info->ReleaseTypeAttr(attributes);
+        if (!dual) continue;
+        // The library lists a dual interface's dispatch half; OLE Automation marks its vtable half.
+        ComPtr<ITypeInfo> vtableHalf;
+        HREFTYPE reference = 0;
+        ASSERT_EQ(info->GetRefTypeOfImplType(-1, &reference), S_OK);
+        ASSERT_EQ(info->GetRefTypeInfo(reference, vtableHalf.put()), S_OK);
+        ASSERT_EQ(vtableHalf->GetTypeAttr(&attributes), S_OK);
+        EXPECT_EQ(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION, TYPEFLAG_FOLEAUTOMATION) << index;
+        vtableHalf->ReleaseTypeAttr(attributes);
+    }
+}
+
+TEST_F(RegistrationTest, RegisteringTwiceLeavesTheSameKeys) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    EXPECT_EQ(RegisteredState(), ExpectedState(ModulePath()));
+}
+
+TEST_F(RegistrationTest, RegisteringOverAClassKeyWithAnExtraSubkeyReplacesIt) {
+    const std::wstring extra = L"CLSID\\" + TextOf(CLSID_STRecognizer) + L"\\Extra\\Deeper";
+    UniqueHkey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, extra.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    key.reset();
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    EXPECT_EQ(RegisteredState(), ExpectedState(ModulePath()));
+}
+
+TEST_F(RegistrationTest, UnregisteringRemovesEverythingAndKeepsTheContainers) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    ASSERT_EQ(UnregisterServer(kClassScripts), S_OK);
+    EXPECT_EQ(RegisteredState(), ContainerKeys());
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"AppID"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
+    ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadRegisteredTypeLibrary(library), TYPE_E_LIBNOTREGISTERED);
+}
+
+// The recognizer's class key holds a subkey no script names: its deletion is refused, the
+// action (walked first) is gone, the recognizer's keys walked before the refusal are deleted,
+// and its HKCU key, the type library and the AppID stay.
+TEST_F(RegistrationTest, AForeignSubkeyUnderTheRecognizersClassKeyStopsUnregistering) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    const std::wstring classKey = L"CLSID\\" + TextOf(CLSID_STRecognizer);
+    UniqueHkey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (classKey + L"\\Foreign").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              key.put(), nullptr),
+              ERROR_SUCCESS);
+    key.reset();
+    EXPECT_EQ(UnregisterServer(kClassScripts), kAccessDenied);
+
+    std::vector<std::wstring> expected = {
+        std::wstring(L"HKCR\\AppID\\") + kAppId,
+        std::wstring(L"HKCR\\AppID\\") + kAppId + L" [] REG_SZ Vistrel",
+        L"HKCR\\AppID\\Vistrel.DLL",
+        std::wstring(L"HKCR\\AppID\\Vistrel.DLL [AppID] REG_SZ ") + kAppId,
+        L"HKCR\\" + classKey,
+        L"HKCR\\" + classKey + L" [] REG_SZ STRecognizer Class",
+        L"HKCR\\" + classKey + L"\\Foreign",
+        std::wstring(L"HKCU\\") + kSmartTagKey,
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers",
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer",
+        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8",
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(RegisteredState(), expected);
+    ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadRegisteredTypeLibrary(library), S_OK);
+    library.reset();
+
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CLASSES_ROOT, (classKey + L"\\Foreign").c_str()), ERROR_SUCCESS);
+}
+
+TEST_F(RegistrationTest, APathWithAQuoteReachesInprocServer32Unchanged) {
+    const std::wstring folder = PathBesideProgram(L"O'Brien's copy");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring copy = folder + L"\\vistrel_resources.dll";
+    ASSERT_TRUE(CopyFileW(PathBesideProgram(L"vistrel_resources.dll").c_str(), copy.c_str(), FALSE));
+    Load(copy);
+    ASSERT_EQ(ModulePath(), copy);
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    EXPECT_EQ(RegisteredState(), ExpectedState(copy));
+}
+
+}  // namespace
+}  // namespace vistrel::test
