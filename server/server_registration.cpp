@@ -2,7 +2,6 @@
 
 #include "server/app_id.h"
 #include "server/registry_resources.h"
-#include "server/registry_script_resource.h"
 #include "server/type_library_registration.h"
 
 namespace vistrel {
@@ -13,9 +12,9 @@ HRESULT RunAppIdScript(ScriptDirection direction) noexcept {
     return RunRegistryScript(VISTREL_APPID_SCRIPT, direction, replacements);
 }
 
-HRESULT RunClassScripts(std::span<const UINT> classScripts, ScriptDirection direction) noexcept {
-    for (const UINT script : classScripts) {
-        const HRESULT status = RunRegistryScript(script, direction, nullptr);
+HRESULT RunClassScripts(std::span<const ClassRegistration> classes, bool registering) noexcept {
+    for (const ClassRegistration registration : classes) {
+        const HRESULT status = registration(registering);
         if (FAILED(status)) return status;
     }
     return S_OK;
@@ -23,16 +22,16 @@ HRESULT RunClassScripts(std::span<const UINT> classScripts, ScriptDirection dire
 
 }  // namespace
 
-HRESULT RegisterServer(std::span<const UINT> classScripts) noexcept {
+HRESULT RegisterServer(std::span<const ClassRegistration> classes) noexcept {
     HRESULT status = RunAppIdScript(ScriptDirection::Register);
     if (FAILED(status)) return status;
-    status = RunClassScripts(classScripts, ScriptDirection::Register);
+    status = RunClassScripts(classes, true);
     if (FAILED(status)) return status;
     return RegisterTypeLibrary();
 }
 
-HRESULT UnregisterServer(std::span<const UINT> classScripts) noexcept {
-    HRESULT status = RunClassScripts(classScripts, ScriptDirection::Unregister);
+HRESULT UnregisterServer(std::span<const ClassRegistration> classes) noexcept {
+    HRESULT status = RunClassScripts(classes, false);
     if (FAILED(status)) return status;
     status = UnregisterTypeLibrary();
     if (FAILED(status)) return status;

@@ -23,7 +23,8 @@
 namespace vistrel::test {
 namespace {
 
-constexpr UINT kClassScripts[] = {VISTREL_STACTION_SCRIPT, VISTREL_STRECOGNIZER_SCRIPT};
+constexpr ClassRegistration kClassScripts[] = {&RunClassRegistryScript<VISTREL_STACTION_SCRIPT>,
+                                               &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
 constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005u);
 constexpr wchar_t kAppId[] = L"{078F066D-265C-467A-8C4B-D7BA03FD49B0}";
 constexpr wchar_t kSmartTagKey[] = L"Software\\Microsoft\\Office\\Common\\Smart Tag";
@@ -251,6 +252,30 @@ TEST_F(RegistrationTest, AForeignSubkeyUnderTheRecognizersClassKeyStopsUnregiste
     library.reset();
 
     ASSERT_EQ(RegDeleteKeyW(HKEY_CLASSES_ROOT, (classKey + L"\\Foreign").c_str()), ERROR_SUCCESS);
+}
+
+HRESULT RefusingRegistration(bool) noexcept { return static_cast<HRESULT>(0x80070005u); }
+
+// A failing step ends the call with its error: the AppID stays written, the class after the
+// failing one and the type library are not registered.
+TEST_F(RegistrationTest, RegisteringStopsAtTheFirstFailingStep) {
+    const ClassRegistration classes[] = {&RefusingRegistration, &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
+    EXPECT_EQ(RegisterServer(classes), kAccessDenied);
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, (std::wstring(L"AppID\\") + kAppId).c_str()));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STRecognizer"));
+    ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadRegisteredTypeLibrary(library), TYPE_E_LIBNOTREGISTERED);
+}
+
+TEST_F(RegistrationTest, UnregisteringStopsAtTheFirstFailingStep) {
+    ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
+    const ClassRegistration classes[] = {&RunClassRegistryScript<VISTREL_STACTION_SCRIPT>, &RefusingRegistration};
+    EXPECT_EQ(UnregisterServer(classes), kAccessDenied);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STAction"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STRecognizer"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, (std::wstring(L"AppID\\") + kAppId).c_str()));
+    ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadRegisteredTypeLibrary(library), S_OK);
 }
 
 TEST_F(RegistrationTest, APathWithAQuoteReachesInprocServer32Unchanged) {
