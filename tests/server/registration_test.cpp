@@ -14,6 +14,7 @@
 #include "platform/unique_resource.h"
 #include "server/registry_resources.h"
 #include "server/server_registration.h"
+#include "server/type_library_registration.h"
 #include "tests/support/module_path.h"
 #include "tests/support/registry_dump.h"
 
@@ -129,22 +130,31 @@ HRESULT LoadRegisteredTypeLibrary(ComPtr<ITypeLib>& library) {
     return LoadRegTypeLib(LIBID_VistrelLib, 1, 0, 0x409, library.put());
 }
 
+// Every step of unregistering, each run whatever the one before answered, so that a test that
+// left part of the registration behind does not spill into the next.
+void Scrub() {
+    for (const ClassRegistration registration : kClassScripts) registration(false);
+    UnregisterTypeLibrary();
+    const ScriptReplacement appId[] = {{L"APPID", L"{078F066D-265C-467A-8C4B-D7BA03FD49B0}"}, {nullptr, nullptr}};
+    RunRegistryScript(VISTREL_APPID_SCRIPT, ScriptDirection::Unregister, appId);
+}
+
 // Loads the resource module (a copy in `folder` when given) as the module instance; registration
 // is undone before and after each test.
 class RegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override { Load(PathBesideProgram(L"vistrel_resources.dll")); }
     void TearDown() override {
-        UnregisterServer(kClassScripts);
+        Scrub();
         SetModuleInstance(previous_);
     }
 
     void Load(const std::wstring& path) {
-        if (module_) UnregisterServer(kClassScripts);
+        if (module_) Scrub();
         module_.reset(LoadLibraryW(path.c_str()));
         ASSERT_TRUE(module_) << "cannot load the resource module, error " << GetLastError();
         SetModuleInstance(module_.get());
-        UnregisterServer(kClassScripts);
+        Scrub();
         ASSERT_EQ(WithoutContainers(RegisteredState()), std::vector<std::wstring>{}) << "not unregistered";
     }
 
