@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -29,11 +30,18 @@ void InitialiseDialog(HWND dialog) noexcept {
     LimitDateRange(dialog, IDC_PAYMENT_DATE);
 }
 
-std::optional<std::int32_t> PickedDayAfter(HWND dialog, int picker, std::int32_t now) noexcept {
+// The dialog on screen, for a second run of the calculator to bring to the front.
+std::atomic<HWND> openDialog{nullptr};
+
+SYSTEMTIME PickedDate(HWND dialog, int picker) noexcept {
     // Without DTS_SHOWNONE a picker always holds a date; the status tells nothing more.
     SYSTEMTIME date{};
     SendDlgItemMessageW(dialog, picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-    return DayAfterInstant(date, now);
+    return date;
+}
+
+EnteredDate AsEntered(const SYSTEMTIME& date) noexcept {
+    return {date.wYear, date.wMonth, date.wDay};
 }
 
 // The dialog stays open with the entered values; the user corrects the control named.
@@ -44,8 +52,10 @@ void RefuseEntry(HWND dialog, const wchar_t* text, int control) noexcept {
 
 void ConfirmEntry(HWND dialog) {
     const std::int32_t now = CurrentTime();
-    const auto dueInstant = PickedDayAfter(dialog, IDC_DUE_DATE, now);
-    const auto paymentInstant = PickedDayAfter(dialog, IDC_PAYMENT_DATE, now);
+    const SYSTEMTIME dueDate = PickedDate(dialog, IDC_DUE_DATE);
+    const SYSTEMTIME paymentDate = PickedDate(dialog, IDC_PAYMENT_DATE);
+    const auto dueInstant = DayAfterInstant(dueDate, now);
+    const auto paymentInstant = DayAfterInstant(paymentDate, now);
     std::array<wchar_t, AmountTextCapacity> amountText{};
     GetDlgItemTextW(dialog, IDC_AMOUNT, amountText.data(), static_cast<int>(amountText.size()));
     const double amount = ReadAmount(amountText.data());
@@ -61,11 +71,20 @@ void ConfirmEntry(HWND dialog) {
     state.dueInstant = *dueInstant;
     state.paymentInstant = *paymentInstant;
     state.amount = amount;
+    state.dueDate = AsEntered(dueDate);
+    state.paymentDate = AsEntered(paymentDate);
     if (check == EntryCheck::DueAfterPayment) {
         RefuseEntry(dialog, kDueAfterPaymentMessage, IDC_DUE_DATE);
         return;
     }
-    state.interest = ComputeCurrentInterest(state.dueInstant, state.paymentInstant, state.amount);
+    // Without a rate for the first day of the delay, 0.0 would read as "nothing is owed".
+    const std::optional<double> interest =
+        CurrentInterestIfRateKnown(state.dueInstant, state.paymentInstant, state.amount);
+    if (!interest) {
+        RefuseEntry(dialog, kNoRateForDueDateMessage, IDC_DUE_DATE);
+        return;
+    }
+    state.interest = *interest;
     state.accepted = 1;
     EndDialog(dialog, 1);
 }
@@ -83,7 +102,13 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
         switch (message) {
         case WM_INITDIALOG:
             InitialiseDialog(dialog);
+            openDialog = dialog;
             return TRUE;  // the system focuses the first tab stop, OK
+        case WM_DESTROY: {
+            HWND self = dialog;
+            openDialog.compare_exchange_strong(self, nullptr);
+            return FALSE;
+        }
         case WM_COMMAND:
             // wParam as a whole: a click, Enter and Escape carry BN_CLICKED (0) in the high word.
             if (wParam == IDOK) {
@@ -103,6 +128,8 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
         return TRUE;
     }
 }
+
+HWND OpenCalculatorDialog() noexcept { return openDialog; }
 
 bool RegisterDatePickerClass() noexcept {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES};

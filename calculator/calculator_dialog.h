@@ -10,6 +10,9 @@ namespace vistrel {
 INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
 
+// The dialog while it is open (from its initialisation until it is destroyed), else nullptr.
+HWND OpenCalculatorDialog() noexcept;
+
 // The date-time picker class that the dialog's template names; false when it cannot be registered.
 bool RegisterDatePickerClass() noexcept;
 

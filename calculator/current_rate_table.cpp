@@ -1,6 +1,7 @@
 #include "calculator/current_rate_table.h"
 
 #include <utility>
+#include <vector>
 
 #include "engine/interest.h"
 
@@ -18,6 +19,18 @@ const RateTable* SetCurrentRateTable(const RateTable* table) noexcept {
 double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInstant, double amount) {
     if (currentTable == nullptr) return 0.0;
     return ComputeInterest(*currentTable, dueInstant, paymentInstant, amount);
+}
+
+std::optional<double> CurrentInterestIfRateKnown(std::int32_t dueInstant,
+                                                 std::int32_t paymentInstant, double amount) {
+    if (currentTable == nullptr) return 0.0;
+    const std::vector<InterestTerm> terms =
+        InterestTerms(*currentTable, dueInstant, paymentInstant, amount);
+    if (terms.empty()) return std::nullopt;
+    // Added in table order, as ComputeInterest adds them.
+    double sum = 0.0;
+    for (const InterestTerm& term : terms) sum += term.interest;
+    return sum;
 }
 
 }  // namespace vistrel

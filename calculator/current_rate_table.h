@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/rate_table.h"
 
@@ -28,5 +29,10 @@ private:
 // ComputeInterest over the current table; 0.0 when no run has set one, as for a table without
 // any usable row.
 double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInstant, double amount);
+
+// The same, but nullopt when a run has set a table and none of its periods holds the due instant:
+// no rate is known for the debt, which is not the same as no interest.
+std::optional<double> CurrentInterestIfRateKnown(std::int32_t dueInstant,
+                                                 std::int32_t paymentInstant, double amount);
 
 }  // namespace vistrel

@@ -12,3 +12,18 @@ namespace vistrel {
 HRESULT HresultFromCaughtException() noexcept;
 
 }  // namespace vistrel
+
+namespace vistrel {
+
+// Runs the body of an exported function or interface method: its HRESULT, or the translation of
+// whatever it threw.
+template <typename Body>
+HRESULT AtBoundary(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return HresultFromCaughtException();
+    }
+}
+
+}  // namespace vistrel

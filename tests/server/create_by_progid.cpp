@@ -5,7 +5,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <cstdio>
+#include <cwchar>
 
 #include "platform/unique_resource.h"
 

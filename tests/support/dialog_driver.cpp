@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "calculator/calculator_dialog.h"
@@ -14,8 +15,8 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr wchar_t kDialogTitle[] = L"Kalkulator odsetek";
 constexpr int kMessageTextId = 0xFFFF;
 
-DWORD WINAPI RunDialogThread(void*) {
-    RunCalculatorDialog();
+DWORD WINAPI RunDialogThread(void* run) {
+    (*static_cast<std::function<void()>*>(run))();
     return 0;
 }
 
@@ -110,11 +111,25 @@ void DismissMessageBox(HWND box) {
     }
 }
 
-CalculatorDialogSession::CalculatorDialogSession() {
-    thread_.reset(CreateThread(nullptr, 0, &RunDialogThread, nullptr, 0, &threadId_));
-    if (!thread_) return;
+CalculatorDialogSession::CalculatorDialogSession() : run_([] { RunCalculatorDialog(); }) {
+    Start();
+    WaitForDialog();
+}
+
+CalculatorDialogSession::CalculatorDialogSession(std::function<void()> run)
+    : run_(std::move(run)) {
+    Start();
+}
+
+void CalculatorDialogSession::Start() {
+    thread_.reset(CreateThread(nullptr, 0, &RunDialogThread, &run_, 0, &threadId_));
+}
+
+bool CalculatorDialogSession::WaitForDialog() {
+    if (!thread_) return false;
     HWND found = nullptr;
     if (WaitFor([&] { return (found = FindShownDialog(threadId_)) != nullptr; })) window_ = found;
+    return window_ != nullptr;
 }
 
 CalculatorDialogSession::~CalculatorDialogSession() {

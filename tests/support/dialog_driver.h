@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,9 @@ void DismissMessageBox(HWND box);
 class CalculatorDialogSession {
 public:
     CalculatorDialogSession();
+    // Runs `run` on the thread instead, for a caller of the dialog that may open it or end
+    // before; returns at once: WaitForDialog() waits for the dialog.
+    explicit CalculatorDialogSession(std::function<void()> run);
     ~CalculatorDialogSession();
     CalculatorDialogSession(const CalculatorDialogSession&) = delete;
     CalculatorDialogSession& operator=(const CalculatorDialogSession&) = delete;
@@ -65,7 +69,10 @@ public:
     bool opened() const noexcept { return window_ != nullptr; }
     HWND window() const noexcept { return window_; }
     HWND control(int id) const noexcept { return GetDlgItem(window_, id); }
+    // Whether the thread still runs (the dialog, or whatever `run` does).
     bool IsOpen() const noexcept;
+    // Waits for the dialog of the thread to come up, visible; false when none came.
+    bool WaitForDialog();
     // Waits for the dialog's modal loop to end; false when it is still running.
     bool WaitUntilClosed();
 
@@ -88,6 +95,9 @@ public:
     bool ClickCloseBox() const;
 
 private:
+    void Start();
+
+    std::function<void()> run_;
     UniqueHandle thread_;
     DWORD threadId_ = 0;
     HWND window_ = nullptr;

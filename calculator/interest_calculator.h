@@ -1,0 +1,33 @@
+// Verb 1, "Odsetki za zwłokę", from the tagged cell to four written cells: the rate page fetched
+// (once per process), the calculator dialog, and the due date, the payment date, the amount and
+// the interest written into the four cells to the right of the tagged cell.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include "engine/rate_table.h"
+
+namespace vistrel {
+
+// Excel's Range interface, which the verb's target must offer.
+inline constexpr IID kExcelRangeId = {0x00020846, 0x0000, 0x0000,
+                                      {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Runs the verb for the host's `target`, with the rate page at `ratePageUrl`. Returns
+// - E_FAIL when no rate table can be had or the target offers no Range (no message, no dialog,
+//   no network access);
+// - 1 when the four cells were written;
+// - 0 when the run ended otherwise: the page could not be fetched ("Błąd internetu!"), the dialog
+//   was cancelled, the write-back failed (a message with the failure's description; the cells
+//   written before stay written), or another run is in progress in the process (its dialog, if
+//   open, is brought to the front; nothing else is done).
+// One run at a time: the dialog has no owner, so the host stays usable while it is open.
+HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noexcept;
+
+// The run for the target's `range`, over `table`, which it fills from the page: 1 when the four
+// cells were written, 0 when the page could not be fetched (after the message) or the dialog
+// was cancelled. Failures of the write-back leave it as _com_error.
+int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table);
+
+}  // namespace vistrel

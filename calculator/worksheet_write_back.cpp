@@ -1,0 +1,90 @@
+#include "calculator/worksheet_write_back.h"
+
+#include <array>
+#include <cwchar>
+#include <span>
+
+#include "calculator/dispatch_call.h"
+#include "calculator/dispatch_error_handler.h"
+#include "platform/hresult.h"
+#include "platform/unique_resource.h"
+
+namespace vistrel {
+namespace {
+
+// One cell's text: 255 characters and the terminator.
+constexpr std::size_t kCellTextCapacity = 256;
+using CellTextBuffer = std::array<wchar_t, kCellTextCapacity>;
+
+enum class ResultColumn : int { DueDate = 1, PaymentDate = 2, Amount = 3, Interest = 4 };
+
+// A text that would not fit is not cut short: a truncated number must never reach a cell.
+template <typename... Values>
+void FormatCellText(CellTextBuffer& text, const wchar_t* format, Values... values) {
+    const int written = std::swprintf(text.data(), text.size(), format, values...);
+    if (written < 0 || static_cast<std::size_t>(written) >= text.size()) {
+        RaiseStatus(HresultFromWin32(ERROR_INSUFFICIENT_BUFFER));
+    }
+}
+
+void FormatDate(CellTextBuffer& text, const EnteredDate& date) {
+    // All zero (or otherwise no calendar date) when none was entered: nothing to write.
+    if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1 ||
+        date.day > 31) {
+        RaiseStatus(HresultFromWin32(ERROR_INVALID_DATA));
+    }
+    FormatCellText(text, L"%04d-%02d-%02d", date.year, date.month, date.day);
+}
+
+void SetInt(UniqueVariant& variant, int value) noexcept {
+    variant.vt = VT_INT;
+    variant.intVal = value;
+}
+
+// Clears now rather than at the end of the scope, where a failure could not be raised.
+void Clear(UniqueVariant& variant) {
+    const HRESULT status = VariantClear(variant.get());
+    if (FAILED(status)) RaiseStatus(status);
+}
+
+void WriteCell(IDispatch* range, ResultColumn column, const CellTextBuffer& text) {
+    UniqueVariant value;
+    value.bstrVal = SysAllocString(text.data());
+    if (value.bstrVal == nullptr) RaiseStatus(E_OUTOFMEMORY);
+    value.vt = VT_BSTR;
+    UniqueVariant rowOffset;
+    SetInt(rowOffset, 0);
+    UniqueVariant columnOffset;
+    SetInt(columnOffset, static_cast<int>(column));
+
+    // Row offset first, column offset second; CallAutomation reverses them for Invoke.
+    const std::array<VARIANT, 2> offsets = {*rowOffset.get(), *columnOffset.get()};
+    UniqueVariant cell;
+    RaiseIfFailed(CallAutomation(range, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, cell.get(),
+                                 offsets));
+    if (cell.pdispVal == nullptr) RaiseStatus(E_POINTER);
+    RaiseIfFailed(CallAutomation(cell.pdispVal, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY,
+                                 nullptr, std::span<const VARIANT>(value.get(), 1)));
+
+    Clear(cell);
+    Clear(rowOffset);
+    Clear(columnOffset);
+    Clear(value);
+}
+
+}  // namespace
+
+void WriteCalculationBeside(IDispatch* range, const CalculationState& state) {
+    CellTextBuffer text{};
+    FormatDate(text, state.dueDate);
+    WriteCell(range, ResultColumn::DueDate, text);
+    FormatDate(text, state.paymentDate);
+    WriteCell(range, ResultColumn::PaymentDate, text);
+    // The runtime's "C" locale: a point whatever the user's regional settings.
+    FormatCellText(text, L"%.2f", state.amount);
+    WriteCell(range, ResultColumn::Amount, text);
+    FormatCellText(text, L"%.1f", state.interest);
+    WriteCell(range, ResultColumn::Interest, text);
+}
+
+}  // namespace vistrel

@@ -1,0 +1,83 @@
+#include "server/class_table.h"
+
+#include "server/registry_resources.h"
+#include "server/server_registration.h"
+#include "smarttag/st_action.h"
+#include "smarttag/st_recognizer.h"
+
+namespace vistrel {
+namespace {
+
+constexpr int kActionRegistryScript = VISTREL_STACTION_SCRIPT;
+constexpr int kRecognizerRegistryScript = VISTREL_STRECOGNIZER_SCRIPT;
+
+const wchar_t* NoDescription() noexcept { return nullptr; }
+const void* NoCategories() noexcept { return nullptr; }
+void NothingToStartOrStop(bool) noexcept {}
+
+ClassEntry EntryFor(const CLSID& classId, ClassRegistration registration, int registryScript,
+                    InstanceCreator createInstance) noexcept {
+    return {&classId,      registration,     registryScript, &CachedClassFactory::Create,
+            createInstance, nullptr,         &NoDescription, &NoCategories,
+            &NothingToStartOrStop};
+}
+
+}  // namespace
+
+ClassTable::ClassTable() noexcept
+    : entries_{EntryFor(__uuidof(::STAction), &RunClassRegistryScript<kActionRegistryScript>,
+                        kActionRegistryScript, &STAction::CreateInstance),
+               EntryFor(__uuidof(::STRecognizer), &RunClassRegistryScript<kRecognizerRegistryScript>,
+                        kRecognizerRegistryScript, &STRecognizer::CreateInstance)} {}
+
+ClassTable::~ClassTable() { ReleaseClassObjects(); }
+
+bool ClassTable::Start() noexcept { return SUCCEEDED(lock_.Initialize()); }
+
+void ClassTable::StartClasses(bool starting) noexcept {
+    for (const ClassEntry& entry : entries_) entry.startStop(starting);
+}
+
+void ClassTable::ReleaseClassObjects() noexcept {
+    for (ClassEntry& entry : entries_) {
+        if (IUnknown* object = entry.classObject) {
+            entry.classObject = nullptr;
+            object->Release();
+        }
+    }
+}
+
+HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** out) noexcept {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    ClassEntry* row = nullptr;
+    for (ClassEntry& entry : entries_) {
+        if (entry.createClassObject != nullptr && IsEqualCLSID(*entry.classId, classId)) {
+            row = &entry;
+            break;
+        }
+    }
+    if (row == nullptr) return CLASS_E_CLASSNOTAVAILABLE;
+
+    HRESULT status = S_OK;
+    // Tested again under the lock, so that two threads never make two class objects.
+    if (row->classObject == nullptr) {
+        const LockHolder lock(lock_);
+        if (FAILED(lock.Status())) return lock.Status();
+        if (row->classObject == nullptr) {
+            void* made = nullptr;
+            status = row->createClassObject(row->createInstance, IID_IUnknown, &made);
+            row->classObject = static_cast<IUnknown*>(made);
+        }
+    }
+    if (row->classObject != nullptr) status = row->classObject->QueryInterface(interfaceId, out);
+    if (*out == nullptr && status == S_OK) return CLASS_E_CLASSNOTAVAILABLE;
+    return status;
+}
+
+ClassTable& TheClassTable() noexcept {
+    static ClassTable table;
+    return table;
+}
+
+}  // namespace vistrel

@@ -1,0 +1,60 @@
+// The library's entry points: the loader's notifications, the class objects and the answer to
+// whether the library may be unloaded.
+#include <windows.h>
+#include <unknwn.h>
+
+#include "calculator/calculator_dialog.h"
+#include "calculator/rate_page.h"
+#include "platform/hresult_boundary.h"
+#include "platform/module_instance.h"
+#include "platform/server_module.h"
+#include "server/class_table.h"
+#include "smarttag/smart_tag_catalogue.h"
+
+namespace vistrel {
+namespace {
+
+BOOL AttachProcess(HINSTANCE instance) {
+    if (!TheClassTable().Start()) TheServerModule().SetInitFailed();
+    TheServerModule().Start();
+    TheClassTable().StartClasses(true);
+    SetModuleInstance(instance);
+    // The library loads without a catalogue too; its classes then offer nothing.
+    BuildCatalogue();
+    // The calculator dialog's date pickers.
+    RegisterDatePickerClass();
+    return TheServerModule().InitFailed() ? FALSE : TRUE;
+}
+
+BOOL DetachProcess() {
+    DestroyCatalogue();
+    ReleaseRatePage(ProcessRatePage());
+    TheClassTable().StartClasses(false);
+    TheServerModule().Stop();
+    TheClassTable().ReleaseClassObjects();
+    return TRUE;
+}
+
+}  // namespace
+}  // namespace vistrel
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        return vistrel::AttachProcess(instance);
+    case DLL_PROCESS_DETACH:
+        return vistrel::DetachProcess();
+    default:
+        return TRUE;
+    }
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID interfaceId,
+                                                    void** out) {
+    return vistrel::AtBoundary(
+        [&] { return vistrel::TheClassTable().GetClassObject(classId, interfaceId, out); });
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    return vistrel::TheServerModule().LockCount() == 0 ? S_OK : S_FALSE;
+}
