@@ -37,11 +37,13 @@ Calculation Calculate(const RateTable& table, const CalendarDate& due, const Cal
     // Instants far apart overflow a 32-bit difference.
     calculation.elapsedDays =
         static_cast<std::int32_t>((std::int64_t{paymentInstant} - dueInstant) / SecondsPerDay);
+    // One walk of the table: the interest is the shares' sum, added in table order from 0.0
+    // exactly as ComputeInterest adds them.
     for (const InterestTerm& term : InterestTerms(table, dueInstant, paymentInstant, amount)) {
         calculation.shares.push_back(ShareOf(table.at(term.record), term));
         calculation.days += term.days;
+        calculation.interest += term.interest;
     }
-    calculation.interest = ComputeInterest(table, dueInstant, paymentInstant, amount);
     return calculation;
 }
 

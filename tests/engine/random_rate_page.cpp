@@ -41,7 +41,13 @@ public:
         case 4: page = WellFormedRows(random_.Between(1, 60)); break;
         default: page = Rows(random_.Between(0, 40)); break;
         }
-        if (random_.Chance(25)) page.resize(random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
+        if (random_.Chance(25)) {
+            page.resize(random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
+        } else if (random_.Chance(15)) {
+            // Cut just after the end of some tag: a marker, or an opening with nothing after it.
+            const std::size_t end = page.find(u'>', random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
+            if (end != std::u16string::npos) page.resize(end + 1);
+        }
         return page;
     }
 
