@@ -117,12 +117,27 @@ struct LocalMidnightCache::Memory {
         return presentDaylightFlag;
     }
 
+    static constexpr std::size_t Probes = 8;
+
+    // The entry that holds the date, or the one to fill with it: a few neighbouring places are
+    // tried, and when all are taken the first gives way.
     Entry& Slot(int year, int month, int day, int daylightFlag) noexcept {
-        const std::uint32_t key = static_cast<std::uint32_t>(year) * 0x9E3779B1u ^
-                                  static_cast<std::uint32_t>(month) * 0x85EBCA77u ^
-                                  static_cast<std::uint32_t>(day) * 0xC2B2AE3Du ^
-                                  static_cast<std::uint32_t>(daylightFlag);
-        return entries[(key ^ (key >> 15)) % Capacity];
+        std::uint32_t key = static_cast<std::uint32_t>(year) * 0x9E3779B1u ^
+                            static_cast<std::uint32_t>(month) * 0x85EBCA77u ^
+                            static_cast<std::uint32_t>(day) * 0xC2B2AE3Du ^
+                            static_cast<std::uint32_t>(daylightFlag) * 0x27D4EB2Fu;
+        key ^= key >> 15;
+        key *= 0x2C1B3C6Du;
+        key ^= key >> 12;
+        const std::size_t first = key % Capacity;
+        for (std::size_t probe = 0; probe < Probes; ++probe) {
+            Entry& entry = entries[(first + probe) % Capacity];
+            if (!entry.used || (entry.year == year && entry.month == month && entry.day == day &&
+                                entry.daylightFlag == daylightFlag)) {
+                return entry;
+            }
+        }
+        return entries[first];
     }
 };
 
