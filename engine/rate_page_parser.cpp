@@ -168,7 +168,8 @@ bool ReadPeriodDateWith(const char16_t* text, RatePeriod& period, PeriodBound bo
     } else {
         period.end = DayAfter(midnight);
     }
-    return true;
+    // A date mktime can't convert leaves its failure value -1, which is no day of the page.
+    return midnight != -1;
 }
 
 }  // namespace
@@ -187,7 +188,8 @@ bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     return ReadPeriodDateWith(text, period, bound, &LocalMidnight);
 }
 
-void ParseRatePage(std::u16string_view page, RateTable& table) {
+std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table) {
+    std::vector<RowReading> readings;
     CellText cell{};
     CellReader cells(page);
     LocalMidnightCache midnights;
@@ -201,36 +203,46 @@ void ParseRatePage(std::u16string_view page, RateTable& table) {
         if (record == table.size()) break;  // the table is full: later rows are not read
 
         RatePeriod& period = table[record++];
+        RowReading& reading = readings.emplace_back();
+        reading.begin = position;
         period.kind = RateKind::None;
 
         const CellReadResult rateCell = cells.ReadFrom(position, cell, period.kind);
         if (rateCell.found) {
             CommaToPoint(cell.data());
             period.rate = ReadLeadingDecimal(cell.data());
+            reading.rateRead = BeginsWithNumber(cell.data());
         }
+        reading.rateMarked = period.kind != RateKind::None;
         position += rateCell.advance;
 
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
         const CellReadResult periodCell = cells.ReadFrom(position, cell, periodCellKind);
-        bool startRead = false;
         if (periodCell.found) {
-            startRead = ReadPeriodDateWith(cell.data(), period, PeriodBound::Start, midnightOf);
+            reading.startRead = ReadPeriodDateWith(cell.data(), period, PeriodBound::Start, midnightOf);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
+            bool lineBroken = false;
             for (std::size_t i = copied.find(MarkupStart); i != NotFound;
                  i = copied.find(MarkupStart, i + 1)) {
                 if (MarkerAt(copied, i, LineBreak)) {
-                    ReadPeriodDateWith(cell.data() + i + LineBreak.size(), period, PeriodBound::End,
-                                       midnightOf);
+                    lineBroken = true;
+                    if (ReadPeriodDateWith(cell.data() + i + LineBreak.size(), period, PeriodBound::End,
+                                           midnightOf)) {
+                        reading.endRead = true;
+                    }
                 }
             }
+            reading.endUnread = lineBroken && !reading.endRead;
         }
         // Without its first day a record is no period, whatever else was read: were it kept, the
         // walk would take it as a period from 1970 to its end.
-        if (!startRead) period.kind = RateKind::None;
+        if (!reading.startRead) period.kind = RateKind::None;
         // The loop's own step then moves one past the last closing read.
         position += periodCell.advance;
+        reading.end = position;
     }
+    return readings;
 }
 
 }  // namespace vistrel

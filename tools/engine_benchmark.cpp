@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
@@ -21,6 +22,9 @@ using vistrel::tools::PageOfUnclosedCells;
 using vistrel::tools::PageWithCelllessRows;
 
 constexpr int Repetitions = 10;
+
+// The open period ends "now": every run reads the pages at the same moment.
+constexpr std::int32_t ReadingMoment = 1796727600;  // 2026-12-08 11:00 UTC
 
 const std::u16string& RealPage() {
     static const std::u16string page = BundledRatePage(VISTREL_BUNDLED_RATE_PAGE);
@@ -42,6 +46,7 @@ const std::u16string& Page(const std::string& name) {
 
 void Parse(benchmark::State& state, const std::string& name) {
     const std::u16string& page = Page(name);
+    const vistrel::PinnedClock clock(ReadingMoment);
     for (auto _ : state) {
         vistrel::RateTable table{};
         vistrel::ParseRatePage(page, table);
@@ -62,6 +67,7 @@ void ScanForMarkup(benchmark::State& state, const std::string& name) {
 
 // From the oldest period's first day to the newest one's last: every row contributes.
 void ComputeInterestOverFullTable(benchmark::State& state) {
+    const vistrel::PinnedClock clock(ReadingMoment);
     vistrel::RateTable table{};
     vistrel::ParseRatePage(FullRatePage(), table);
     const std::int32_t due = table[vistrel::RateTableCapacity - 1].start;

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/clock.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 #include "tests/support/rate_kind_printer.h"
 
 namespace vistrel {
@@ -29,7 +31,7 @@ void ExpectCleared(const RateTable& table, std::size_t from) {
 class ParseRatePageTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2024, 11, 20, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
     RateTable table_{};
 
     std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
@@ -168,6 +170,60 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
     }
 }
 
+// What the parser tells of each row: where it stands, what was read, open or closed.
+TEST_F(ParseRatePageTest, ReportsWhatItReadOfEachRow) {
+    const std::u16string header = Row(u"Stopa", u"Okres");
+    const std::u16string open = Row(u"12,00%", PeriodText({2024, 10, 4}));
+    const std::u16string closed = Row(u"14,50%", PeriodText({2023, 10, 5}, Date{2024, 10, 3}));
+    const std::u16string noNumber = Row(u"abc%", PeriodText({2023, 9, 7}, Date{2023, 10, 4}));
+    const std::u16string badEnd = Row(u"9%", u"od 1 maja 2023<BR>do 6 wrzes 2023");
+    const std::u16string badStart = Row(u"9%", u"od 1 mai 2022<BR>do 30 kwietnia 2023");
+    const std::u16string noRate = Row(u"9", PeriodText({2021, 5, 1}, Date{2022, 4, 30}));
+    const std::u16string page = header + open + closed + noNumber + badEnd + badStart + noRate;
+    const std::vector<RowReading> readings = ParseRatePage(page, table_);
+    ASSERT_EQ(readings.size(), 7u);
+    struct Expected {
+        bool rateMarked, rateRead, startRead, endRead, endUnread, incomplete, open;
+    };
+    const Expected expected[] = {
+        {false, false, false, false, false, false, false},  // the header
+        {true, true, true, false, false, false, true},
+        {true, true, true, true, false, false, false},
+        {true, false, true, true, false, true, false},
+        {true, true, true, false, true, true, true},
+        {true, true, false, true, false, true, false},
+        {false, true, true, true, false, true, false},
+    };
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        SCOPED_TRACE(i);
+        const RowReading& r = readings[i];
+        const Expected& e = expected[i];
+        EXPECT_EQ(r.rateMarked, e.rateMarked);
+        EXPECT_EQ(r.rateRead, e.rateRead);
+        EXPECT_EQ(r.startRead, e.startRead);
+        EXPECT_EQ(r.endRead, e.endRead);
+        EXPECT_EQ(r.endUnread, e.endUnread);
+        EXPECT_EQ(r.IsIncomplete(), e.incomplete);
+        EXPECT_EQ(r.IsOpen(), e.open);
+        // From the row marker to just past the period cell's closing.
+        begin = page.find(u"<tr>", begin);
+        EXPECT_EQ(r.begin, begin);
+        EXPECT_EQ(page.substr(r.end - 9, 9), u"</p></td>");
+        begin = r.end;
+    }
+    EXPECT_EQ(table_[5].kind, RateKind::None);  // no first day: no period
+}
+
+// A year mktime can't convert gives no day of the page: no period.
+TEST_F(ParseRatePageTest, ADateWithoutAnInstantIsNotRead) {
+    const std::vector<RowReading> readings =
+        ParseRatePage(Row(u"9%", u"od 1 maja 202<BR>do 30 kwietnia 2023"), table_);
+    ASSERT_EQ(readings.size(), 1u);
+    EXPECT_FALSE(readings[0].startRead);
+    EXPECT_EQ(table_[0].kind, RateKind::None);
+}
+
 TEST_F(ParseRatePageTest, ReadsOnlyTheGivenLength) {
     const std::u16string page = Row(u"1%", PeriodText({2013, 5, 1})) + Row(u"2%", PeriodText({2013, 5, 2}));
     const std::size_t cut = page.rfind(u"</p></td>") + 7;  // the last closing loses its last two characters
@@ -193,11 +249,11 @@ TEST(ParseRatePageDaylightSavingTest, EveryInstantShiftsByTheSameHour) {
     RateTable readInWinter{};
     RateTable readInSummer{};
     {
-        test::PinnedClock clock(winter);
+        PinnedClock clock(winter);
         ParseRatePage(page, readInWinter);
     }
     {
-        test::PinnedClock clock(summer);
+        PinnedClock clock(summer);
         ParseRatePage(page, readInSummer);
     }
     EXPECT_EQ(readInWinter[0].start, 1372633200);  // 2013-07-01 00:00 taken as CET

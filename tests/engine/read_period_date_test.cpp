@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/clock.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 
 namespace vistrel {
 namespace {
@@ -19,7 +20,7 @@ constexpr std::int32_t kUntouchedEnd = 222;
 class ReadPeriodDateTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2014, 1, 15, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
 
     std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
 

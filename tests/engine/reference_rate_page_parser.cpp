@@ -106,10 +106,12 @@ bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     } else {
         period.end = DayAfter(midnight);
     }
-    return true;
+    // A date mktime can't convert leaves its failure value -1, which is no day of the page.
+    return midnight != -1;
 }
 
-void ParseRatePage(std::u16string_view page, RateTable& table) {
+std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table) {
+    std::vector<RowReading> readings;
     CellText cell{};
     std::size_t record = 0;
     for (std::size_t position = 0; position < page.size(); ++position) {
@@ -117,34 +119,44 @@ void ParseRatePage(std::u16string_view page, RateTable& table) {
         if (record == table.size()) break;  // the table is full: later rows are not read
 
         RatePeriod& period = table[record++];
+        RowReading& reading = readings.emplace_back();
+        reading.begin = position;
         period.kind = RateKind::None;
 
         const CellReadResult rateCell = ReadCell(page.substr(position), cell, period.kind);
         if (rateCell.found) {
             CommaToPoint(cell.data());
             period.rate = ReadLeadingDecimal(cell.data());
+            reading.rateRead = BeginsWithNumber(cell.data());
         }
+        reading.rateMarked = period.kind != RateKind::None;
         position += rateCell.advance;
 
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
         const CellReadResult periodCell = ReadCell(page.substr(position), cell, periodCellKind);
-        bool startRead = false;
         if (periodCell.found) {
-            startRead = ReadPeriodDate(cell.data(), period, PeriodBound::Start);
+            reading.startRead = ReadPeriodDate(cell.data(), period, PeriodBound::Start);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
+            bool lineBroken = false;
             for (std::size_t i = 0; i < copied.size(); ++i) {
                 if (MarkerAt(copied, i, LineBreak)) {
-                    ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End);
+                    lineBroken = true;
+                    if (ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End)) {
+                        reading.endRead = true;
+                    }
                 }
             }
+            reading.endUnread = lineBroken && !reading.endRead;
         }
         // Without its first day a record is no period, whatever else was read: were it kept, the
         // walk would take it as a period from 1970 to its end.
-        if (!startRead) period.kind = RateKind::None;
+        if (!reading.startRead) period.kind = RateKind::None;
         // The loop's own step then moves one past the last closing read.
         position += periodCell.advance;
+        reading.end = position;
     }
+    return readings;
 }
 
 }  // namespace vistrel::test::reference

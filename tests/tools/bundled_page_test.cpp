@@ -7,16 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
 #include "tools/calendar_date.h"
 #include "tools/latin2.h"
-#include "tools/pinned_clock.h"
 
 namespace vistrel::tools {
 namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::year_month_day;
 
 constexpr std::int32_t Now = 1796727600;  // 2026-12-08 12:00 CET
 
@@ -48,12 +51,12 @@ std::u16string EditedBundledPage(std::u16string_view from, std::u16string_view t
     return page;
 }
 
-std::int32_t InstantOf(const CalendarDate& date) {
-    return *CalculatorInstant(date, Now);
+std::int32_t InstantOf(const year_month_day& date) {
+    return *DayAfterInstant(date, Now);
 }
 
-std::vector<InterestTerm> Terms(const RateTable& table, const CalendarDate& due,
-                                const CalendarDate& payment) {
+std::vector<InterestTerm> Terms(const RateTable& table, const year_month_day& due,
+                                const year_month_day& payment) {
     return InterestTerms(table, InstantOf(due), InstantOf(payment), 10000.0);
 }
 
@@ -70,7 +73,7 @@ void ExpectSameTerms(const std::vector<InterestTerm>& actual,
 
 // One line of data/rate-history.tsv: the published history the page is written from.
 struct HistoryPeriod {
-    CalendarDate start;
+    year_month_day start;
     double rate = 0.0;
     std::string unit;  // "year" or "day"
 };
@@ -91,7 +94,7 @@ std::vector<HistoryPeriod> ReadHistory() {
         std::getline(fields, unit, '\t');
         const auto date = ParseCalendarDate(start);
         EXPECT_TRUE(date) << line;
-        history.push_back({date.value_or(CalendarDate{}), std::stod(rate), unit});
+        history.push_back({date.value_or(year_month_day{}), std::stod(rate), unit});
     }
     return history;
 }
@@ -128,29 +131,29 @@ TEST(BundledRatePage, HoldsThePublishedHistoryRecordForRecord) {
 TEST(BundledRatePage, ADayWithALeadingZeroIsReadAsThatDay) {
     const RateTable page = ReadBundledPage();
     const RateTable edited = ReadPage(EditedBundledPage(u"od 9 maja 2013", u"od 09 maja 2013"));
-    ExpectSameTerms(Terms(edited, {2010, 1, 1}, {2014, 1, 1}),
-                    Terms(page, {2010, 1, 1}, {2014, 1, 1}));
-    EXPECT_FALSE(Terms(page, {2010, 1, 1}, {2014, 1, 1}).empty());
+    ExpectSameTerms(Terms(edited, 2010y / 1 / 1, 2014y / 1 / 1),
+                    Terms(page, 2010y / 1 / 1, 2014y / 1 / 1));
+    EXPECT_FALSE(Terms(page, 2010y / 1 / 1, 2014y / 1 / 1).empty());
     // Before the oldest period there is still no rate, hence no interest at all.
-    EXPECT_TRUE(Terms(edited, {1990, 1, 1}, {2014, 1, 1}).empty());
+    EXPECT_TRUE(Terms(edited, 1990y / 1 / 1, 2014y / 1 / 1).empty());
 }
 
 // A row whose first day can't be read counts nothing, not the time from 1970 to its end.
 TEST(BundledRatePage, ARowWithoutItsFirstDayIsNoPeriod) {
     const RateTable page = ReadBundledPage();
     const RateTable edited = ReadPage(EditedBundledPage(u"od 9 maja 2013", u"od 9 maj 2013"));
-    std::vector<InterestTerm> expected = Terms(page, {2010, 1, 1}, {2014, 1, 1});
+    std::vector<InterestTerm> expected = Terms(page, 2010y / 1 / 1, 2014y / 1 / 1);
     std::size_t unread = RateTableCapacity;
     for (std::size_t i = 0; i < RateTableCapacity; ++i) {
-        if (page[i].start == InstantOf({2013, 5, 8})) unread = i;
+        if (page[i].start == InstantOf(2013y / 5 / 8)) unread = i;
     }
     ASSERT_LT(unread, RateTableCapacity);
     EXPECT_EQ(edited[unread].kind, RateKind::None);
     std::erase_if(expected, [&](const InterestTerm& term) { return term.record == unread; });
-    ExpectSameTerms(Terms(edited, {2010, 1, 1}, {2014, 1, 1}), expected);
+    ExpectSameTerms(Terms(edited, 2010y / 1 / 1, 2014y / 1 / 1), expected);
     // A due date in that row's days, or before the oldest period, finds no rate.
-    EXPECT_TRUE(Terms(edited, {2013, 5, 20}, {2014, 1, 1}).empty());
-    EXPECT_TRUE(Terms(edited, {1990, 1, 1}, {2014, 1, 1}).empty());
+    EXPECT_TRUE(Terms(edited, 2013y / 5 / 20, 2014y / 1 / 1).empty());
+    EXPECT_TRUE(Terms(edited, 1990y / 1 / 1, 2014y / 1 / 1).empty());
 }
 
 }  // namespace
