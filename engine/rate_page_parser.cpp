@@ -21,15 +21,14 @@ constexpr std::u16string_view RowMarker = u"<tr>";
 constexpr std::u16string_view CellOpening = u"<td><p>";
 constexpr std::u16string_view CellClosing = u"</p></td>";
 constexpr std::u16string_view LineBreak = u"<BR>";
+// The four markers begin with '<', and no other character equals it, whatever the letter case:
+// markers are compared only where one stands.
 constexpr char16_t MarkupStart = u'<';
 constexpr std::size_t NotFound = std::u16string_view::npos;
 
 bool MarkerAt(std::u16string_view text, std::size_t position, std::u16string_view marker) {
     return position <= text.size() && StartsWithIgnoringCase(text.substr(position), marker);
 }
-
-// The four markers begin with '<', and no other character equals it, whatever the letter case:
-// markers are compared only where one stands.
 
 // The first place at or after a position where a marker stands with at least `room` characters
 // after it. The last answer is kept: a later search that starts no further than that answer
