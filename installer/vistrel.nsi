@@ -78,6 +78,43 @@ VIAddVersionKey /LANG=1045 "LegalCopyright" "${PUBLISHER}"
   !endif
 !macroend
 
+; The value of /ADRES= on the command line into $R1, with the error flag set when there is none.
+; NSIS's GetOptions would cut the value at its first "/", so the option is read here: the text
+; after "/ADRES=" up to the next space, or between quotes when it starts with one.
+Function ReadAddressOption
+  ${GetParameters} $R0
+  StrLen $R2 $R0
+  StrCpy $R3 0
+  search:
+    IntCmp $R3 $R2 absent 0 absent
+    StrCpy $R4 $R0 7 $R3
+    StrCmp $R4 "/ADRES=" found
+    IntOp $R3 $R3 + 1
+    Goto search
+  found:
+    IntOp $R3 $R3 + 7
+    StrCpy $R1 $R0 "" $R3
+    StrCpy $R6 " "
+    StrCpy $R4 $R1 1
+    StrCmp $R4 '"' 0 +3
+      StrCpy $R1 $R1 "" 1
+      StrCpy $R6 '"'
+    StrCpy $R5 0
+  measure:
+    StrCpy $R4 $R1 1 $R5
+    StrCmp $R4 "" cut
+    StrCmp $R4 $R6 cut
+    IntOp $R5 $R5 + 1
+    Goto measure
+  cut:
+    StrCpy $R1 $R1 $R5
+    ClearErrors
+    Return
+  absent:
+    StrCpy $R1 ""
+    SetErrors
+FunctionEnd
+
 Function .onInit
   !insertmacro UseOwnView
   !ifdef ONLY64
@@ -125,9 +162,7 @@ Section "Vistrel" SectionMain
   File "/oname=CZYTAJ.txt" "${README}"
 
   ; The rate page's address, when the command line gives one.
-  ${GetParameters} $R0
-  ClearErrors
-  ${GetOptions} $R0 "/ADRES=" $R1
+  Call ReadAddressOption
   ${IfNot} ${Errors}
     WriteRegStr HKCU "${SETTING_KEY}" "${SETTING_VALUE}" "$R1"
   ${EndIf}

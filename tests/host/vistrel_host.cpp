@@ -233,12 +233,12 @@ void ShowRow(const Worksheet& sheet, const Options& options) {
     for (int column = kTagColumn; column <= kLastColumn; ++column) {
         widths.push_back(std::max<std::size_t>(sheet.Value(kTagRow, column).size(), 10));
     }
-    std::wstring table = L"    ";
+    std::wstring table = L"|    ";
     for (int column = kTagColumn; column <= kLastColumn; ++column) {
         table += L"| " + Padded(Worksheet::CellName(kTagRow, column).substr(0, 1),
                                 widths[column - kTagColumn]) + L" ";
     }
-    table += L"|\n " + std::to_wstring(kTagRow) + L"  ";
+    table += L"|\n| " + std::to_wstring(kTagRow) + L"  ";
     for (int column = kTagColumn; column <= kLastColumn; ++column) {
         table += L"| " + Padded(sheet.Value(kTagRow, column), widths[column - kTagColumn]) + L" ";
     }
