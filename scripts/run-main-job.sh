@@ -45,17 +45,28 @@ quietly() {  # runs a command, showing its output only when it fails
 step "Pakiety"
 "$root/scripts/install-dependencies.sh"
 
-step "Budowanie: Vistrel.dll (64 i 32 bity), program gospodarza, kalkulator wiersza poleceń"
+# Wine runs 32-bit programs only where the kernel runs 32-bit Linux programs. There the users'
+# installer (32-bit) installs both libraries and the spreadsheet played is the 32-bit one, as
+# Office XP is; elsewhere the 64-bit installer and the 64-bit spreadsheet.
+if "$root/tests/wine/runs-32bit-programs"; then
+  bits=32 preset=win32 setup_name=setup
+else
+  bits=64 preset=win64 setup_name=setup-x64
+fi
+
+step "Budowanie: Vistrel.dll (64 i 32 bity), instalatory, program gospodarza, kalkulator wiersza poleceń"
 quietly cmake --preset win64
-quietly cmake --build --preset win64 --target Vistrel vistrel-host
-quietly cmake --preset win32
-quietly cmake --build --preset win32 --target Vistrel
+quietly cmake --build --preset win64 --target Vistrel installer vistrel-host
+# The 32-bit installer carries the 64-bit library just built.
+quietly cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/server/Vistrel.dll"
+win32_targets=(Vistrel installer)
+[ "$bits" = 32 ] && win32_targets+=(vistrel-host)
+quietly cmake --build --preset win32 --target "${win32_targets[@]}"
 quietly cmake --preset native
 quietly cmake --build --preset native --target kalkulator-odsetek
+version=$(sed -nE 's/^project\(Vistrel VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+setup="Vistrel-$version-$setup_name.exe"
 
-# Wine runs 32-bit programs only where the kernel runs 32-bit Linux programs; the spreadsheet
-# played here is then the 32-bit one, as Office XP is, and otherwise the 64-bit one.
-if "$root/tests/wine/runs-32bit-programs"; then bits=32; preset=win32; else bits=64; preset=win64; fi
 build="$root/build/$preset"
 export VISTREL_BUILD_DIR="$build"
 export VISTREL_WINE_PREFIX="$root/build/main-job/wine-prefix-$bits"
@@ -63,20 +74,27 @@ wine_run() { "$root/tests/wine/run-in-wine" "$@"; }
 
 step "Prefiks Wine: $VISTREL_WINE_PREFIX"
 quietly "$root/tests/wine/prepare-prefix"
+# Its wineserver and display end with the job.
+trap '"$root/tests/wine/stop-prefix" >/dev/null 2>&1 || true' EXIT
 # Wine's Polish long date starts with the weekday and the date pickers cut off the year; a
 # Polish Windows shows "15 marca 2022".
 quietly wine_run reg add 'HKCU\Control Panel\International' /v sLongDate /t REG_SZ \
   /d 'd MMMM yyyy' /f
 
-step "Instalacja Vistrel ($bits bity) w prefiksie"
-install_dir="$VISTREL_WINE_PREFIX/drive_c/Program Files/Vistrel"
-mkdir -p "$install_dir"
-cp "$build/server/Vistrel.dll" "$install_dir/Vistrel.dll"
-if ! wine_run regsvr32 /s 'C:\Program Files\Vistrel\Vistrel.dll'; then
-  echo "regsvr32 nie zarejestrował C:\\Program Files\\Vistrel\\Vistrel.dll" >&2
+step "Instalacja: $setup /S"
+installed="$VISTREL_WINE_PREFIX/drive_c/Program Files/Vistrel"
+[ "$bits" = 32 ] && [ -d "$VISTREL_WINE_PREFIX/drive_c/Program Files (x86)" ] &&
+  installed="$VISTREL_WINE_PREFIX/drive_c/Program Files (x86)/Vistrel"
+# A previous run's installation goes first, so that this one starts as on a new machine.
+if [ -f "$installed/odinstaluj.exe" ]; then
+  wine_run "$installed/odinstaluj.exe" /S '_?=C:\' >/dev/null 2>&1 || true
+  rm -rf "$installed"
+fi
+if ! wine_run "$build/installer/$setup" /S; then
+  echo "instalator $setup zakończył się błędem" >&2
   exit 1
 fi
-echo "zarejestrowano C:\\Program Files\\Vistrel\\Vistrel.dll (regsvr32)"
+(cd "$installed" && find . -type f | sort | sed "s|^\./|  zainstalowano: ${installed#"$VISTREL_WINE_PREFIX/drive_c/"}/|")
 
 out="$root/out"
 mkdir -p "$out"
