@@ -164,7 +164,8 @@ bool FillDialog(test::CalculatorDialogSession& dialog, const Options& options) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     // The display server draws what the dialog painted a moment later.
     Sleep(500);
-    const std::wstring picture = options.folder + L"\\okno-kalkulatora.bmp";
+    const std::wstring picture =
+        (std::filesystem::path(options.folder) / L"okno-kalkulatora.bmp").make_preferred().wstring();
     Print(SaveWindowPicture(dialog.window(), picture)
               ? L"Obraz wypełnionego okna: " + picture + L"\n"
               : L"Nie udało się zapisać obrazu okna.\n");
