@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 libwine-dev
-  xvfb imagemagick python3 locales tzdata util-linux valgrind
+  xvfb imagemagick fonts-dejavu-core python3 locales tzdata util-linux valgrind nsis
   clang
 )
 

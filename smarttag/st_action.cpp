@@ -2,7 +2,10 @@
 
 #include <urlmon.h>
 
+#include <string>
+
 #include "calculator/interest_calculator.h"
+#include "calculator/rate_page_address.h"
 #include "platform/hresult_boundary.h"
 #include "smarttag/bstr_copy.h"
 #include "smarttag/smart_tag_catalogue.h"
@@ -143,8 +146,9 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_VerbNameFromID(int verb
     });
 }
 
-// Both verbs work on the rate page, whose address is the first term's: the tag's own property
-// is not read. Their outcome is the user's to see; the host always hears S_OK.
+// Both verbs work on the rate page: the first term's address, or the user's setting when it
+// holds a web address; the tag's own property is not read. Their outcome is the user's to see;
+// the host always hears S_OK.
 HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR,
                                                                 IDispatch* target,
                                                                 ISmartTagProperties*, BSTR,
@@ -152,12 +156,12 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR
     const HRESULT status = AtBoundary([&] {
         const SmartTagCatalogue* catalogue = Catalogue();
         if (catalogue == nullptr || VerbWithId(verbId) == nullptr) return S_OK;
-        const BSTR ratePageUrl = catalogue->RatePageUrl();
-        if (ratePageUrl == nullptr) return S_OK;
-        if (verbId == kCalculatorVerb) return RunInterestCalculator(target, ratePageUrl);
+        if (catalogue->RatePageUrl() == nullptr) return S_OK;
+        const std::wstring ratePageUrl = RatePageAddress(catalogue->RatePageUrl());
+        if (verbId == kCalculatorVerb) return RunInterestCalculator(target, ratePageUrl.c_str());
         if (verbId == kRatePageVerb) {
-            return HlinkSimpleNavigateToString(ratePageUrl, nullptr, nullptr, nullptr, nullptr,
-                                               nullptr, 0, 0);
+            return HlinkSimpleNavigateToString(ratePageUrl.c_str(), nullptr, nullptr, nullptr,
+                                               nullptr, nullptr, 0, 0);
         }
         return S_OK;
     });

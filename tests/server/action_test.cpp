@@ -14,6 +14,7 @@
 #include "tests/support/recording_smart_tag_site.h"
 #include "tests/server/vistrel_dll.h"
 #include "tests/support/bstr_text.h"
+#include "tests/server/recording_browser.h"
 
 namespace vistrel {
 namespace {
@@ -181,67 +182,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_ValueFromIndex(int, BSTR*) override { return Unplanned(); }
 };
 
-// Wine's launcher runs the first program of HKCU\Software\Wine\WineBrowser "Browsers"; the test
-// makes that the recording script and gives the old value back at the end.
-class RecordingBrowser {
-public:
-    RecordingBrowser() {
-        DeleteFileW(RecordPath().c_str());
-        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
-                                  KEY_READ | KEY_WRITE, nullptr, key_.put(), nullptr),
-                  ERROR_SUCCESS);
-        wchar_t old[1024];
-        DWORD size = sizeof(old);
-        hadValue_ = RegQueryValueExW(key_.get(), L"Browsers", nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-        if (hadValue_) oldValue_.assign(old, size / sizeof(wchar_t));
-        const std::wstring script = Wide(VISTREL_RECORDING_BROWSER);
-        EXPECT_EQ(RegSetValueExW(key_.get(), L"Browsers", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(script.c_str()),
-                                 static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
-    RecordingBrowser(const RecordingBrowser&) = delete;
-    RecordingBrowser& operator=(const RecordingBrowser&) = delete;
-    ~RecordingBrowser() {
-        if (hadValue_) {
-            RegSetValueExW(key_.get(), L"Browsers", 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(oldValue_.data()),
-                           static_cast<DWORD>(oldValue_.size() * sizeof(wchar_t)));
-        } else {
-            RegDeleteValueW(key_.get(), L"Browsers");
-        }
-    }
-
-    // The addresses that the browser was asked to open, waiting for the launcher (which runs
-    // apart from the caller) up to `patience` milliseconds for the first.
-    std::vector<std::string> OpenedAddresses(DWORD patience) const {
-        for (DWORD waited = 0;; waited += 100) {
-            std::ifstream record{std::filesystem::path(RecordPath())};
-            if (record) {
-                std::vector<std::string> lines;
-                for (std::string line; std::getline(record, line);) lines.push_back(line);
-                if (!lines.empty() || waited >= patience) return lines;
-            } else if (waited >= patience) {
-                return {};
-            }
-            Sleep(100);
-        }
-    }
-
-private:
-    static std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
-    // The record file through the drive that Wine maps to the Unix root.
-    static std::wstring RecordPath() { return L"Z:" + Wide(VISTREL_BROWSER_RECORD); }
-
-    UniqueHkey key_;
-    bool hadValue_ = false;
-    std::wstring oldValue_;
-};
-
 TEST_F(Action, VerbTwoOpensTheRatePageInTheBrowserWhateverTheTagHolds) {
     ASSERT_TRUE(action_);
-    const RecordingBrowser browser;
+    const test::RecordingBrowser browser;
     UntouchedTarget target;
     UntouchedBag bag;
     const UniqueBstr text(SysAllocString(L"Odsetki MF"));
@@ -253,7 +196,7 @@ TEST_F(Action, VerbTwoOpensTheRatePageInTheBrowserWhateverTheTagHolds) {
 
 TEST_F(Action, VerbsOutsideTheListDoNothing) {
     ASSERT_TRUE(action_);
-    const RecordingBrowser browser;
+    const test::RecordingBrowser browser;
     UntouchedTarget target;
     UntouchedBag bag;
     const UniqueBstr text(SysAllocString(L"Odsetki MF"));

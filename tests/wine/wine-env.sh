@@ -9,7 +9,8 @@ vistrel_find_build_dir() {
 }
 
 VISTREL_BUILD_DIR=$(vistrel_find_build_dir) || exit 1
-export WINEPREFIX="$VISTREL_BUILD_DIR/wine-prefix"
+# The build tree's prefix, unless a caller names a prefix of its own (the main job's).
+export WINEPREFIX="${VISTREL_WINE_PREFIX:-$VISTREL_BUILD_DIR/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Debian's `wine` always starts its 32-bit loader when wine32 is installed, and that loader then

@@ -1,0 +1,76 @@
+#include "calculator/rate_page_address.h"
+
+#include <windows.h>
+
+#include <cwctype>
+#include <vector>
+
+#include "platform/unique_resource.h"
+
+namespace vistrel {
+namespace {
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) noexcept {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::towlower(text[i]) != prefix[i]) return false;
+    }
+    return true;
+}
+
+// The setting's text, or an empty string when there is none that can be used. Read with the
+// calls every Windows version has; a REG_SZ stored without its terminating NUL is terminated here.
+std::wstring ReadSetting() {
+    UniqueHkey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kAddressSettingKey, 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), kAddressSettingValue, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return {};
+    }
+    // Anything longer than an address can be is not one; it is not read at all.
+    if (size > (kLongestAddress + 1) * sizeof(wchar_t)) return {};
+    std::vector<wchar_t> buffer(kLongestAddress + 2, L'\0');
+    size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), kAddressSettingValue, nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return {};
+    }
+    return std::wstring(buffer.data());
+}
+
+}  // namespace
+
+bool IsWebAddress(std::wstring_view text) noexcept {
+    if (text.size() > kLongestAddress) return false;
+    std::size_t hostStart = 0;
+    if (StartsWithIgnoringCase(text, L"http://")) {
+        hostStart = 7;
+    } else if (StartsWithIgnoringCase(text, L"https://")) {
+        hostStart = 8;
+    } else {
+        return false;
+    }
+    for (wchar_t c : text) {
+        if (c <= L' ' || c == 0x7F) return false;
+    }
+    // A host: at least one character before the path, the query or the fragment.
+    const std::size_t hostEnd = text.find_first_of(L"/?#", hostStart);
+    const std::size_t hostLength =
+        (hostEnd == std::wstring_view::npos ? text.size() : hostEnd) - hostStart;
+    return hostLength > 0;
+}
+
+std::wstring RatePageAddress(const wchar_t* defaultAddress) {
+    std::wstring setting = ReadSetting();
+    if (IsWebAddress(setting)) return setting;
+    return defaultAddress != nullptr ? std::wstring(defaultAddress) : std::wstring();
+}
+
+}  // namespace vistrel

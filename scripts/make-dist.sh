@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds what users get and puts it into dist/:
+#   Vistrel-<version>-setup.exe      the installer (32-bit; on 64-bit Windows it also installs
+#                                    and registers the 64-bit library)
+#   Vistrel-<version>-setup-x64.exe  the 64-bit installer, the 64-bit library only
+#   biblioteka/x86/Vistrel.dll, biblioteka/x64/Vistrel.dll   both libraries, for regsvr32
+#   kalkulator/windows/, kalkulator/linux/   the command-line calculator with the bundled page
+#   CZYTAJ.txt                       for users, in Polish
+set -eu
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+"$root/scripts/install-dependencies.sh" >/dev/null
+
+build() {  # build PRESET TARGET...
+  local preset=$1
+  shift
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target "$@" >/dev/null
+}
+build native kalkulator-odsetek
+build win64 Vistrel kalkulator-odsetek installer
+# The 32-bit installer carries the 64-bit library just built.
+cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/server/Vistrel.dll" >/dev/null
+cmake --build --preset win32 --target Vistrel kalkulator-odsetek installer >/dev/null
+
+version=$(sed -nE 's/^project\(Vistrel VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+dist="$root/dist"
+rm -rf "$dist"
+mkdir -p "$dist/biblioteka/x86" "$dist/biblioteka/x64" "$dist/kalkulator/windows" \
+  "$dist/kalkulator/linux"
+cp "build/win32/installer/Vistrel-$version-setup.exe" "$dist/"
+cp "build/win64/installer/Vistrel-$version-setup-x64.exe" "$dist/"
+cp build/win32/server/Vistrel.dll "$dist/biblioteka/x86/"
+cp build/win64/server/Vistrel.dll "$dist/biblioteka/x64/"
+# The 32-bit calculator runs on every Windows.
+cp build/win32/tools/kalkulator-odsetek.exe "$dist/kalkulator/windows/"
+cp build/native/tools/kalkulator-odsetek "$dist/kalkulator/linux/"
+cp data/stopy_odsetek.html "$dist/kalkulator/windows/"
+cp data/stopy_odsetek.html "$dist/kalkulator/linux/"
+# Windows' Notepad wants its line ends.
+sed 's/$/\r/' installer/CZYTAJ.txt >"$dist/CZYTAJ.txt"
+(cd "$dist" && find . -type f | sort | sed 's|^\./|dist/|')
