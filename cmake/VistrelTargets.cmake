@@ -6,7 +6,12 @@ endfunction()
 
 # Sanitizers for the native build, on every target of ours when VISTREL_SANITIZE is on.
 function(vistrel_set_sanitizers target)
-  if(VISTREL_SANITIZE)
+  if(VISTREL_FUZZ)
+    # Coverage for libFuzzer in everything of ours; the fuzz targets add the fuzzer's main.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                                             -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  elseif(VISTREL_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                              -fno-sanitize-recover=all)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
