@@ -1,21 +1,23 @@
 #include "calculator/calculator_entry.h"
 
+#include <chrono>
+
+#include "engine/amount_text.h"
 #include "engine/local_time.h"
-#include "engine/number_text.h"
-#include "engine/rate_page_parser.h"
 
 namespace vistrel {
 
 std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept {
-    return DayAfterLocalMidnight(date.wYear, date.wMonth, date.wDay, now);
+    return DayAfterInstant(std::chrono::year_month_day{std::chrono::year{date.wYear},
+                                                       std::chrono::month{date.wMonth},
+                                                       std::chrono::day{date.wDay}},
+                           now);
 }
 
-double ReadAmount(wchar_t* text) {
+double ReadAmount(const wchar_t* text) {
     // wchar_t is UTF-16 on Windows, the engine's char16_t.
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    auto* wide = reinterpret_cast<char16_t*>(text);
-    CommaToPoint(wide);
-    return ReadLeadingDecimal(wide);
+    return ReadAmount(std::u16string_view(reinterpret_cast<const char16_t*>(text))).value;
 }
 
 EntryCheck CheckEntry(std::optional<std::int32_t> dueInstant,

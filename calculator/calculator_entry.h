@@ -18,13 +18,14 @@ inline constexpr SYSTEMTIME kLatestEntryDate{2038, 1, 1, 18, 0, 0, 0, 0};
 // The amount field is read into this many UTF-16 units: 79 characters and the terminator.
 inline constexpr std::size_t AmountTextCapacity = 80;
 
-// Local midnight at the start of the day after `date` (only its year, month and day count),
-// with the daylight-saving flag of `now`; nullopt when the instant does not fit 32 bits.
+// The engine's DayAfterInstant of the picked date (only its year, month and day count): local
+// midnight at the start of the following day with the daylight-saving flag of `now`; nullopt
+// when the instant does not fit 32 bits.
 std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept;
 
-// Commas become points (in `text`, in place), then the leading number is read with a point as
-// the decimal separator; 0.0 when the text does not begin with a number.
-double ReadAmount(wchar_t* text);
+// The engine's ReadAmount of the amount field's text: the leading number, a comma read as a
+// decimal point; 0.0 when the text does not begin with a number.
+double ReadAmount(const wchar_t* text);
 
 enum class EntryCheck { InOrder, DueDateUnusable, PaymentDateUnusable, DueAfterPayment };
 

@@ -1,4 +1,5 @@
-// The current time as the engine sees it. Tests and the command-line calculator pin it.
+// The current time as the engine sees it, and the one way to pin it: the command-line calculator,
+// the benchmark and the tests hold it at one moment with a PinnedClock.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +13,20 @@ std::int32_t CurrentTime();
 
 // Replaces the clock (nullptr restores the system clock); returns the previous one.
 ClockFunction SetClock(ClockFunction clock);
+
+// Holds the engine's clock at `now` for its lifetime, so that the page's open period and the
+// entered dates see the same moment, then restores the clock and moment it found. The clock is
+// process-wide: pins nest, innermost last, on one thread.
+class PinnedClock {
+public:
+    explicit PinnedClock(std::int32_t now);
+    ~PinnedClock();
+    PinnedClock(const PinnedClock&) = delete;
+    PinnedClock& operator=(const PinnedClock&) = delete;
+
+private:
+    ClockFunction previousClock_;
+    std::int32_t previousMoment_;
+};
 
 }  // namespace vistrel

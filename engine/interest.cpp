@@ -22,7 +22,7 @@ InterestTerm Term(std::size_t record, const RatePeriod& period, std::int32_t fro
                   double amount) {
     const std::int32_t days = DaysBetween(from, to);
     const double factor = period.kind == RateKind::Annual ? AnnualFactor : DailyFactor;
-    return {record, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
+    return {record, from, to, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ namespace vistrel {
 // One row's share of the interest.
 struct InterestTerm {
     std::size_t record = 0;  // index into the table
+    std::int32_t from = 0;   // the instants the days are counted between: a period that runs
+    std::int32_t to = 0;     // on past its end to the payment ends at the payment instant
     std::int32_t days = 0;
     double rate = 0.0;
     RateKind kind = RateKind::None;

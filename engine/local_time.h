@@ -2,6 +2,7 @@
 // midnight through mktime, with the daylight-saving flag of the present moment, not of the date.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -20,10 +21,11 @@ std::int32_t MakeInstant(std::tm calendar) noexcept;
 // Out-of-range fields are normalised by mktime; -1 when the date cannot be converted.
 std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexcept;
 
-// How the calculator takes an entered date: the local midnight that starts the following day
-// (the entered day counts in full), with the daylight-saving flag of `now`. nullopt when that
+// The instant of an entered date, as the calculator dialog and the command-line calculator take
+// it: the local midnight that starts the following day (the entered day counts in full), with
+// the daylight-saving flag of `now`. nullopt for a date that is no calendar date or whose
 // instant has no 32-bit value.
-std::optional<std::int32_t> DayAfterLocalMidnight(int year, int month, int day,
-                                                  std::int32_t now) noexcept;
+std::optional<std::int32_t> DayAfterInstant(std::chrono::year_month_day date,
+                                            std::int32_t now) noexcept;
 
 }  // namespace vistrel

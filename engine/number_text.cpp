@@ -95,4 +95,10 @@ double ReadLeadingDecimal(const char16_t* text) {
     return negative ? -value : value;
 }
 
+bool BeginsWithNumber(const char16_t* text) {
+    text = SkipBlanks(text);
+    if (*text == u'+' || *text == u'-') ++text;
+    return IsDigit(*text) || (*text == u'.' && IsDigit(text[1]));
+}
+
 }  // namespace vistrel

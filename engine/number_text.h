@@ -14,4 +14,8 @@ std::int32_t ReadLeadingInteger(const char16_t* text);
 // the first character that cannot continue the number; 0.0 when there is none.
 double ReadLeadingDecimal(const char16_t* text);
 
+// True when ReadLeadingDecimal finds a number: after blanks and a sign, a digit or a point
+// followed by a digit.
+bool BeginsWithNumber(const char16_t* text);
+
 }  // namespace vistrel

@@ -75,22 +75,25 @@ void CommaToPoint(char16_t* text) {
     }
 }
 
-void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
+bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
     const std::int32_t now = CurrentTime();
     const std::u16string_view date(text);
 
     // "od 9 maja 2013": three characters, the day, a separator, the month, a separator, the year.
+    // The day takes one character below 10 and two from 10 on, or two when written "09".
     constexpr std::size_t dayPosition = 3;
     const std::int32_t day = date.size() > dayPosition ? ReadLeadingInteger(text + dayPosition) : 0;
-    const std::size_t monthPosition = day <= 9 ? 5 : 6;
-    if (monthPosition > date.size()) return;
+    const bool leadingZero = day >= 1 && day <= 9 && date.size() > dayPosition + 1 &&
+                             date[dayPosition] == u'0' && date[dayPosition + 1] == u'0' + day;
+    const std::size_t monthPosition = day <= 9 && !leadingZero ? 5 : 6;
+    if (monthPosition > date.size()) return false;
 
     std::size_t month = 0;
     while (month < MonthNamesGenitive.size() &&
            !MarkerAt(date, monthPosition, MonthNamesGenitive[month])) {
         ++month;
     }
-    if (month == MonthNamesGenitive.size()) return;
+    if (month == MonthNamesGenitive.size()) return false;
 
     const std::size_t yearPosition = monthPosition + MonthNamesGenitive[month].size() + 1;
     const std::int32_t year = yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
@@ -102,9 +105,12 @@ void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     } else {
         period.end = DayAfter(midnight);
     }
+    // A date mktime can't convert leaves its failure value -1, which is no day of the page.
+    return midnight != -1;
 }
 
-void ParseRatePage(std::u16string_view page, RateTable& table) {
+std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table) {
+    std::vector<RowReading> readings;
     CellText cell{};
     std::size_t record = 0;
     for (std::size_t position = 0; position < page.size(); ++position) {
@@ -112,30 +118,44 @@ void ParseRatePage(std::u16string_view page, RateTable& table) {
         if (record == table.size()) break;  // the table is full: later rows are not read
 
         RatePeriod& period = table[record++];
+        RowReading& reading = readings.emplace_back();
+        reading.begin = position;
         period.kind = RateKind::None;
 
         const CellReadResult rateCell = ReadCell(page.substr(position), cell, period.kind);
         if (rateCell.found) {
             CommaToPoint(cell.data());
             period.rate = ReadLeadingDecimal(cell.data());
+            reading.rateRead = BeginsWithNumber(cell.data());
         }
+        reading.rateMarked = period.kind != RateKind::None;
         position += rateCell.advance;
 
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
         const CellReadResult periodCell = ReadCell(page.substr(position), cell, periodCellKind);
         if (periodCell.found) {
-            ReadPeriodDate(cell.data(), period, PeriodBound::Start);
+            reading.startRead = ReadPeriodDate(cell.data(), period, PeriodBound::Start);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
+            bool lineBroken = false;
             for (std::size_t i = 0; i < copied.size(); ++i) {
                 if (MarkerAt(copied, i, LineBreak)) {
-                    ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End);
+                    lineBroken = true;
+                    if (ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End)) {
+                        reading.endRead = true;
+                    }
                 }
             }
+            reading.endUnread = lineBroken && !reading.endRead;
         }
+        // Without its first day a record is no period, whatever else was read: were it kept, the
+        // walk would take it as a period from 1970 to its end.
+        if (!reading.startRead) period.kind = RateKind::None;
         // The loop's own step then moves one past the last closing read.
         position += periodCell.advance;
+        reading.end = position;
     }
+    return readings;
 }
 
 }  // namespace vistrel

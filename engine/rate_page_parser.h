@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "engine/rate_table.h"
 
@@ -34,13 +35,35 @@ void CommaToPoint(char16_t* text);
 
 enum class PeriodBound { Start, End };
 
-// Reads one date written as "xxxD miesiąca YYYY..." and stores it as the period's start (and,
-// provisionally, its end as the moment of reading) or as its end. Stores nothing when no month
-// name stands where the day's width puts it.
-void ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound);
+// Reads one date written as "xxxD miesiąca YYYY..." (the day also as "09") and stores it as the
+// period's start (and, provisionally, its end as the moment of reading) or as its end. Stores
+// nothing and answers false when no month name stands where the day's width puts it; stores
+// mktime's failure value and answers false for a date that has no instant.
+bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound);
+
+// What the parser made of one row of the page, for a caller that wants to tell a closed period
+// from an open one or name the rows it could not read.
+struct RowReading {
+    std::size_t begin = 0;      // where the row marker stands on the page
+    std::size_t end = 0;        // just past the last cell read for the row
+    bool rateMarked = false;    // a percent sign gave the rate a kind
+    bool rateRead = false;      // a number stood before the percent sign
+    bool startRead = false;     // the period's first day was read
+    bool endRead = false;       // an end date was read: the period is closed
+    bool endUnread = false;     // the period cell breaks the line, but no end date after it was read
+
+    // Something marks the row as a rate period, but not all of it could be read.
+    bool IsIncomplete() const {
+        const bool looksLikeAPeriod = rateMarked || startRead;
+        return looksLikeAPeriod && !(rateMarked && rateRead && startRead && !endUnread);
+    }
+    // The page gives the period a first day and no last day.
+    bool IsOpen() const { return startRead && !endRead; }
+};
 
 // Fills `table` from index 0 with one record per row of the page. Never fails: what cannot be
-// read is left out. At most RateTableCapacity rows are read.
-void ParseRatePage(std::u16string_view page, RateTable& table);
+// read is left out, and a record whose first day was not read gets the kind None. At most
+// RateTableCapacity rows are read. Answers one reading per record filled, in table order.
+std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table);
 
 }  // namespace vistrel

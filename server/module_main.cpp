@@ -56,5 +56,6 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID int
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return vistrel::TheServerModule().LockCount() == 0 ? S_OK : S_FALSE;
+    return vistrel::AtBoundary(
+        [] { return vistrel::TheServerModule().LockCount() == 0 ? S_OK : S_FALSE; });
 }

@@ -1,18 +1,21 @@
 // One calculation of the interest over a rate table, with each contributing period's share.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/calendar_date.h"
 
 namespace vistrel::tools {
 
 struct PeriodShare {
-    std::optional<CalendarDate> first;  // the period's first day
-    std::optional<CalendarDate> last;   // its last day; none while the period is open
+    std::optional<std::chrono::year_month_day> first;  // the period's first day
+    // The last of its days counted: its last day, or the payment date for a period that runs on
+    // past its end to the payment; none while the page gives the period no end.
+    std::optional<std::chrono::year_month_day> last;
     RateKind kind = RateKind::None;
     double rate = 0.0;  // as the page writes it
     std::int32_t days = 0;
@@ -20,17 +23,21 @@ struct PeriodShare {
 };
 
 struct Calculation {
-    CalendarDate due;
-    CalendarDate payment;
+    std::chrono::year_month_day due;
+    std::chrono::year_month_day payment;
     double amount = 0.0;
     std::vector<PeriodShare> shares;  // newest period first, as the page lists them
     std::int32_t days = 0;            // the days the shares count
     std::int32_t elapsedDays = 0;     // the days from the due date to the payment date
-    double interest = 0.0;            // as ComputeInterest gives it
+    double interest = 0.0;            // the shares' sum in table order, as ComputeInterest adds it
 };
 
-// The instants are the calculator's (CalculatorInstant), the due one not after the payment one.
-Calculation Calculate(const RateTable& table, const CalendarDate& due, const CalendarDate& payment,
-                      std::int32_t dueInstant, std::int32_t paymentInstant, double amount);
+// The instants are the dates' DayAfterInstant, the due one not after the payment one; `readings`
+// are the parser's for `table`, which tell an open period from a closed one. The table is walked
+// once.
+Calculation Calculate(const RateTable& table, const std::vector<RowReading>& readings,
+                      const std::chrono::year_month_day& due,
+                      const std::chrono::year_month_day& payment, std::int32_t dueInstant,
+                      std::int32_t paymentInstant, double amount);
 
 }  // namespace vistrel::tools

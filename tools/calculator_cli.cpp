@@ -5,11 +5,13 @@
 #include <optional>
 
 #include "engine/clock.h"
+#include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
 #include "tools/calculation.h"
 #include "tools/calculator_options.h"
-#include "tools/pinned_clock.h"
+#include "tools/calendar_date.h"
+#include "tools/page_warnings.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
 
@@ -25,14 +27,19 @@ std::string Utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-std::optional<std::int32_t> InstantOf(const CalendarDate& date, std::int32_t now,
+std::optional<std::int32_t> InstantOf(const std::chrono::year_month_day& date, std::int32_t now,
                                       std::string& error) {
-    const auto instant = CalculatorInstant(date, now);
+    const auto instant = DayAfterInstant(date, now);
     if (!instant) {
         error = "Daty " + FormatCalendarDate(date) +
                 " nie da się przeliczyć na czas lokalny tego komputera.";
     }
     return instant;
+}
+
+CliOutput WithWarnings(const std::string& warnings, CliOutput output) {
+    output.err = warnings + output.err;
+    return output;
 }
 
 bool HasRate(const RatePeriod& period) {
@@ -78,25 +85,32 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         return Failure(ExitUnreadablePage, page.error);
     }
     RateTable table{};
-    ParseRatePage(*page.text, table);
+    const std::vector<RowReading> readings = ParseRatePage(*page.text, table);
+    // Rows the calculation may miss are named whatever comes of it.
+    const std::string warnings = PageWarnings(*page.text, readings, table);
     if (std::none_of(table.begin(), table.end(), HasRate)) {
-        return Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: " + pageName);
+        return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
+                                                          "stopą odsetek: " + pageName));
     }
 
-    const Calculation calculation = Calculate(table, options.due, options.payment, *dueInstant,
-                                              *paymentInstant, options.amount);
+    const Calculation calculation = Calculate(table, readings, options.due, options.payment,
+                                              *dueInstant, *paymentInstant, options.amount);
     if (calculation.shares.empty() && *dueInstant < *paymentInstant) {
-        return Failure(ExitNoRate,
-                       "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
-                           FormatCalendarDate(options.due) + ", więc odsetek nie można obliczyć.");
+        return WithWarnings(
+            warnings, Failure(ExitNoRate,
+                              "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
+                                  FormatCalendarDate(options.due) +
+                                  ", więc odsetek nie można obliczyć."));
     }
     if (!std::isfinite(calculation.interest)) {
-        return Failure(ExitBadArguments, "Kwota jest zbyt duża, by obliczyć od niej odsetki.");
+        return WithWarnings(warnings, Failure(ExitBadArguments,
+                                              "Stopy ze strony dają odsetki zbyt duże, by je "
+                                              "obliczyć."));
     }
     return CliOutput{
         ExitSuccess,
         options.machineReadable ? FormatMachineLine(calculation) : FormatReport(calculation),
-        {}};
+        warnings};
 }
 
 }  // namespace vistrel::tools

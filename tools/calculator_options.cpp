@@ -1,8 +1,10 @@
 #include "tools/calculator_options.h"
 
+#include <cmath>
 #include <string_view>
 
-#include "tools/amount_text.h"
+#include "engine/amount_text.h"
+#include "tools/quoting.h"
 
 namespace vistrel::tools {
 namespace {
@@ -11,12 +13,35 @@ OptionsOutcome Refuse(std::string message) {
     return OptionsOutcome{std::nullopt, std::move(message)};
 }
 
-std::string Quoted(std::string_view text) {
-    return "„" + std::string(text) + "”";
+// Command-line text is UTF-8; no character of a number lies outside ASCII, so the bytes
+// themselves serve the engine's reader.
+std::u16string Widened(std::string_view text) {
+    std::u16string wide;
+    for (const char c : text) wide.push_back(static_cast<unsigned char>(c));
+    return wide;
+}
+
+std::optional<double> ReadAmountValue(std::string_view text, std::string& error) {
+    const AmountReading amount = ReadAmount(Widened(text));
+    if (!amount.whole || !std::isfinite(amount.value)) {
+        error = "Kwota " + Quoted(text) + " nie jest liczbą (na przykład 1234,56 albo 1234.56).";
+        return std::nullopt;
+    }
+    if (amount.value < 0.0) {
+        error = "Kwota " + Quoted(text) + " jest ujemna, a odsetki liczy się od kwoty zaległości.";
+        return std::nullopt;
+    }
+    if (amount.value > LargestAmount) {
+        error = "Kwota " + Quoted(text) +
+                " przekracza 10 000 000 000 000 zł; tak dużej kwoty nie da się policzyć "
+                "dokładnie do grosza.";
+        return std::nullopt;
+    }
+    return amount.value + 0.0;  // -0 becomes 0
 }
 
 // `name` is the date's role in the message, e.g. "data należności".
-std::optional<CalendarDate> ReadDate(std::string_view text, std::string_view name,
+std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::string_view name,
                                      std::string& error) {
     const auto date = ParseCalendarDate(text);
     if (!date) {
@@ -50,12 +75,16 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             return OptionsOutcome{options, {}};
         } else if (text == "--maszynowo") {
             options.machineReadable = true;
+        } else if (text == "--teraz" || text == "--strona") {
+            // "--strona PLIK" would otherwise take PLIK as one of the three values.
+            return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
+                          (text == "--teraz" ? "=CZAS" : "=PLIK"));
         } else if (text.starts_with("--teraz=")) {
             options.now = ParseMoment(text.substr(8));
             if (!options.now) {
                 return Refuse(
-                    "Opcja --teraz wymaga chwili w postaci RRRR-MM-DDTGG:MM:SS (czas "
-                    "lokalny) albo liczby sekund od 1970-01-01 00:00 UTC, a podano " +
+                    "Opcja --teraz wymaga chwili od 1970-01-01 00:00 UTC w postaci "
+                    "RRRR-MM-DDTGG:MM:SS (czas lokalny) albo liczby sekund od tej chwili, a podano " +
                     Quoted(text.substr(8)) + ".");
             }
         } else if (text.starts_with("--strona=")) {
@@ -82,10 +111,9 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
     if (!payment) {
         return Refuse(error);
     }
-    const auto amount = ParseAmount(values[2]);
+    const auto amount = ReadAmountValue(values[2], error);
     if (!amount) {
-        return Refuse("Kwota " + Quoted(values[2]) +
-                      " nie jest liczbą (na przykład 1234,56 albo 1234.56).");
+        return Refuse(error);
     }
     options.due = *due;
     options.payment = *payment;
@@ -104,7 +132,7 @@ Użycie:
                  biegną od dnia po dacie należności do dnia zapłaty włącznie,
                  w każdym okresie według jego stopy
   KWOTA          kwota zaległości z przecinkiem albo kropką dziesiętną,
-                 na przykład 1234,56 lub 1234.56
+                 na przykład 1234,56 lub 1234.56, od 0 do 10 000 000 000 000
 
 Opcje:
   --strona=PLIK  strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2);

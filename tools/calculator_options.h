@@ -1,6 +1,7 @@
 // The command line of the interest calculator.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,9 +11,12 @@
 
 namespace vistrel::tools {
 
+// Above 10^13 zł a double no longer holds every grosz.
+inline constexpr double LargestAmount = 1e13;
+
 struct CalculatorOptions {
-    CalendarDate due;
-    CalendarDate payment;
+    std::chrono::year_month_day due;
+    std::chrono::year_month_day payment;
     double amount = 0.0;
     std::optional<std::int32_t> now;      // --teraz: the pinned current time
     std::optional<std::string> pagePath;  // --strona, as given (UTF-8)

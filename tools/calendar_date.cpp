@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <tuple>
 
 #include "engine/local_time.h"
 
@@ -24,15 +23,6 @@ std::optional<int> ReadDigits(std::string_view text, std::size_t position, std::
         value = value * 10 + (text[i] - '0');
     }
     return value;
-}
-
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
 }
 
 std::optional<std::int32_t> ParseSeconds(std::string_view text) {
@@ -57,15 +47,16 @@ std::optional<std::int32_t> ParseLocalMoment(std::string_view text) {
         return std::nullopt;
     }
     std::tm calendar{};
-    calendar.tm_year = date->year - 1900;
-    calendar.tm_mon = date->month - 1;
-    calendar.tm_mday = date->day;
+    calendar.tm_year = static_cast<int>(date->year()) - 1900;
+    calendar.tm_mon = static_cast<int>(static_cast<unsigned>(date->month())) - 1;
+    calendar.tm_mday = static_cast<int>(static_cast<unsigned>(date->day()));
     calendar.tm_hour = *hour;
     calendar.tm_min = *minute;
     calendar.tm_sec = *second;
     calendar.tm_isdst = -1;  // a real moment: the zone's rules decide
     const std::int32_t instant = MakeInstant(calendar);
-    if (instant == -1) {
+    // Before 1970 there are no instants, as a negative count of seconds is refused too.
+    if (instant < 0) {
         return std::nullopt;
     }
     return instant;
@@ -73,28 +64,33 @@ std::optional<std::int32_t> ParseLocalMoment(std::string_view text) {
 
 }  // namespace
 
-std::optional<CalendarDate> ParseCalendarDate(std::string_view text) {
+std::optional<std::chrono::year_month_day> ParseCalendarDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
         return std::nullopt;
     }
     const auto year = ReadDigits(text, 0, 4);
     const auto month = ReadDigits(text, 5, 2);
     const auto day = ReadDigits(text, 8, 2);
-    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 ||
-        *day > DaysInMonth(*year, *month)) {
+    if (!year || !month || !day) {
         return std::nullopt;
     }
-    return CalendarDate{*year, *month, *day};
+    const std::chrono::year_month_day date{std::chrono::year{*year},
+                                           std::chrono::month{static_cast<unsigned>(*month)},
+                                           std::chrono::day{static_cast<unsigned>(*day)}};
+    if (!date.ok()) {
+        return std::nullopt;
+    }
+    return date;
 }
 
-bool IsAcceptedDate(const CalendarDate& date) {
-    const auto key = [](const CalendarDate& d) { return std::tie(d.year, d.month, d.day); };
-    return key(date) >= key(FirstAcceptedDate) && key(date) <= key(LastAcceptedDate);
+bool IsAcceptedDate(const std::chrono::year_month_day& date) {
+    return date >= FirstAcceptedDate && date <= LastAcceptedDate;
 }
 
-std::string FormatCalendarDate(const CalendarDate& date) {
+std::string FormatCalendarDate(const std::chrono::year_month_day& date) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
     return text;
 }
 
@@ -105,11 +101,7 @@ std::optional<std::int32_t> ParseMoment(std::string_view text) {
     return ParseSeconds(text);
 }
 
-std::optional<std::int32_t> CalculatorInstant(const CalendarDate& date, std::int32_t now) {
-    return DayAfterLocalMidnight(date.year, date.month, date.day, now);
-}
-
-std::optional<CalendarDate> DateOfMidnight(std::int32_t instant) {
+std::optional<std::chrono::year_month_day> DateOfMidnight(std::int32_t instant) {
     if (instant > std::numeric_limits<std::int32_t>::max() - SecondsPerDay / 2) {
         return std::nullopt;
     }
@@ -117,7 +109,10 @@ std::optional<CalendarDate> DateOfMidnight(std::int32_t instant) {
     if (!calendar) {
         return std::nullopt;
     }
-    return CalendarDate{calendar->tm_year + 1900, calendar->tm_mon + 1, calendar->tm_mday};
+    return std::chrono::year_month_day{
+        std::chrono::year{calendar->tm_year + 1900},
+        std::chrono::month{static_cast<unsigned>(calendar->tm_mon + 1)},
+        std::chrono::day{static_cast<unsigned>(calendar->tm_mday)}};
 }
 
 }  // namespace vistrel::tools

@@ -2,11 +2,13 @@
 // numbers are for comparing one build with another.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
@@ -35,10 +37,14 @@ std::u16string DateText(int year, int month, int day) {
 }
 
 int DaysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
+    const std::chrono::year_month_day_last last{std::chrono::year{year} /
+                                                std::chrono::month{static_cast<unsigned>(month)} /
+                                                std::chrono::last};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
+
+// The open period ends "now": every run reads the pages at the same moment.
+constexpr std::int32_t ReadingMoment = 1796727600;  // 2026-12-08 11:00 UTC
 
 // 200 rows of one month each, newest first, ending with January 2025: the table's full capacity.
 std::u16string FullPage() {
@@ -57,6 +63,7 @@ std::u16string FullPage() {
 
 void ParseBundledPage(benchmark::State& state) {
     const std::u16string page = BundledPage();
+    const vistrel::PinnedClock clock(ReadingMoment);
     for (auto _ : state) {
         vistrel::RateTable table{};
         vistrel::ParseRatePage(page, table);
@@ -67,6 +74,7 @@ BENCHMARK(ParseBundledPage);
 
 void ParseFullPage(benchmark::State& state) {
     const std::u16string page = FullPage();
+    const vistrel::PinnedClock clock(ReadingMoment);
     for (auto _ : state) {
         vistrel::RateTable table{};
         vistrel::ParseRatePage(page, table);
@@ -77,6 +85,7 @@ BENCHMARK(ParseFullPage);
 
 // From the oldest period's first day to the newest one's last: every row contributes.
 void ComputeInterestOverFullTable(benchmark::State& state) {
+    const vistrel::PinnedClock clock(ReadingMoment);
     vistrel::RateTable table{};
     vistrel::ParseRatePage(FullPage(), table);
     const std::int32_t due = table[vistrel::RateTableCapacity - 1].start;

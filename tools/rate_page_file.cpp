@@ -14,15 +14,25 @@ namespace {
 // The real page is a few kilobytes; anything far larger is not one.
 constexpr std::uintmax_t LargestPage = 16 * 1024 * 1024;
 
+constexpr std::string_view CannotRead = "Nie można odczytać pliku strony ze stopami odsetek";
+
 RatePageFile Refuse(std::string_view what, std::string_view shownName) {
     return RatePageFile{std::nullopt, std::string(what) + ": " + std::string(shownName)};
 }
 
 }  // namespace
 
+bool MeansNoSuchFile(const std::error_code& error) {
+    return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+}
+
 RatePageFile ReadRatePageFile(const std::filesystem::path& path, std::string_view shownName) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
+    // A folder the user may not enter hides whether the file is there: that is no "no file".
+    if (error && !MeansNoSuchFile(error)) {
+        return Refuse(CannotRead, shownName);
+    }
     if (!std::filesystem::exists(status)) {
         return Refuse("Nie ma pliku strony ze stopami odsetek", shownName);
     }
@@ -47,7 +57,7 @@ RatePageFile ReadRatePageFile(const std::filesystem::path& path, std::string_vie
         }
     }
     if (file.bad()) {
-        return Refuse("Nie można odczytać pliku strony ze stopami odsetek", shownName);
+        return Refuse(CannotRead, shownName);
     }
     return RatePageFile{DecodeLatin2(bytes), {}};
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace vistrel::tools {
 
@@ -16,6 +17,10 @@ struct RatePageFile {
 };
 
 RatePageFile ReadRatePageFile(const std::filesystem::path& path, std::string_view shownName);
+
+// The file's status could not be taken because it is not there, rather than because the system
+// refused to look (a folder that can't be entered, say).
+bool MeansNoSuchFile(const std::error_code& error);
 
 // A path from UTF-8 text, on Windows too, where a narrow path would be taken as the ANSI code page.
 std::filesystem::path PathFromUtf8(std::string_view text);

@@ -1,9 +1,11 @@
 #include "tools/report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <string_view>
 
+#include "tools/calendar_date.h"
 #include "tools/tax_rounding.h"
 
 namespace vistrel::tools {
@@ -34,7 +36,7 @@ std::string PadLeft(std::string_view text, std::size_t width) {
     return std::string(count < width ? width - count : 0, ' ') + std::string(text);
 }
 
-std::string DateText(const std::optional<CalendarDate>& date) {
+std::string DateText(const std::optional<std::chrono::year_month_day>& date) {
     return date ? FormatCalendarDate(*date) : std::string("?");
 }
 
@@ -61,6 +63,23 @@ std::string FormatFixed(double value, int decimals) {
     return std::string(text, result.ptr);
 }
 
+std::string FormatPolishAmount(double amount) {
+    const std::string fixed = FormatFixed(amount, 2);
+    const std::size_t point = fixed.find('.');
+    if (point == std::string::npos) {
+        return fixed;  // "?": no number to group
+    }
+    const std::size_t firstDigit = fixed.front() == '-' ? 1 : 0;
+    std::string text = fixed.substr(0, firstDigit);
+    for (std::size_t i = firstDigit; i < point; ++i) {
+        if (i > firstDigit && (point - i) % 3 == 0) {
+            text += ' ';
+        }
+        text += fixed[i];
+    }
+    return text + "," + fixed.substr(point + 1) + " zł";
+}
+
 std::string FormatWorksheetInterest(double interest) {
     return FormatFixed(interest, 1);
 }
@@ -73,15 +92,20 @@ std::string FormatReport(const Calculation& calculation) {
     };
     line("Data należności:", FormatCalendarDate(calculation.due));
     line("Data zapłaty:", FormatCalendarDate(calculation.payment));
-    line("Kwota:", FormatFixed(calculation.amount, 2));
+    line("Kwota:", FormatPolishAmount(calculation.amount));
     line("Dni zwłoki:", std::to_string(calculation.elapsedDays));
     report += "\n";
-    if (calculation.shares.empty()) {
+    // A period that adds no day (one that starts only after the payment) is no part of it.
+    const auto counts = [](const PeriodShare& share) { return share.days != 0; };
+    if (std::none_of(calculation.shares.begin(), calculation.shares.end(), counts)) {
         report += "Żaden okres nie wnosi odsetek.\n";
     } else {
         report += PadRight("Okres", 30) + PadRight("Stopa", 18) + PadLeft("Dni", 6) +
                   PadLeft("Odsetki", 14) + "\n";
         for (const PeriodShare& share : calculation.shares) {
+            if (!counts(share)) {
+                continue;
+            }
             report += PadRight(PeriodText(share), 30) + PadRight(RateText(share), 18) +
                       PadLeft(std::to_string(share.days), 6) +
                       PadLeft(FormatFixed(share.interest, 2), 14) + "\n";

@@ -10,6 +10,9 @@ namespace vistrel::tools {
 // `value` with `decimals` places after a point, whatever the locale ("%.*f" in the C locale).
 std::string FormatFixed(double value, int decimals);
 
+// An amount as Polish text writes it: "10 000,00 zł" (groups of three digits, a decimal comma).
+std::string FormatPolishAmount(double amount);
+
 // The interest as the worksheet cell receives it: "%.1f" with a point.
 std::string FormatWorksheetInterest(double interest);
 

@@ -15,6 +15,7 @@
 #include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
 #include "calculator/current_rate_table.h"
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "platform/module_instance.h"
 #include "tests/support/dialog_driver.h"
@@ -30,9 +31,13 @@ using test::kPaymentDatePicker;
 constexpr wchar_t kCaption[] = L"Radediv idudaz";
 constexpr std::int32_t kDay = 86400;
 
+// "Now" for every test: the dialog takes the daylight-saving flag of this moment, so a run
+// across midnight or a daylight-saving switch sees one flag throughout.
+constexpr std::int32_t kNow = 1705316400;  // 2024-01-15 12:00 CET
+
 // The dialog's instant for a date: local midnight after it, the present daylight-saving flag.
 std::int32_t DayAfter(int year, int month, int day) {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = kNow;
     std::tm calendar{};
     calendar.tm_isdst = std::localtime(&now)->tm_isdst;
     calendar.tm_year = year - 1900;
@@ -85,6 +90,8 @@ protected:
     void SetUp() override { ProcessCalculationState() = kEarlierRun; }
     void TearDown() override { SetCurrentRateTable(nullptr); }
 
+    PinnedClock clock_{kNow};
+
     // Expects the information box with `text`, presses its button and waits until it is gone.
     static void ExpectAndDismissMessage(const wchar_t* text) {
         const auto box = test::WaitForMessageBox(kCaption);
@@ -99,16 +106,23 @@ protected:
 };
 
 TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocusOnOk) {
+    // The pickers show the system's today, whatever the engine's clock says; a run across
+    // midnight may see either day.
+    SYSTEMTIME before{};
+    GetLocalTime(&before);
     CalculatorDialogSession dialog;
     ASSERT_TRUE(dialog.opened());
-    SYSTEMTIME today{};
-    GetLocalTime(&today);
+    const auto due = dialog.Date(kDueDatePicker);
+    const auto payment = dialog.Date(kPaymentDatePicker);
+    SYSTEMTIME after{};
+    GetLocalTime(&after);
+    const SYSTEMTIME& today = due.has_value() && due->wDay == after.wDay ? after : before;
 
     EXPECT_EQ(test::WindowText(dialog.window()), L"Kalkulator odsetek");
     EXPECT_EQ(GetWindow(dialog.window(), GW_OWNER), nullptr);
     EXPECT_EQ(dialog.Amount(), L"0.0");
-    ExpectDate(dialog.Date(kDueDatePicker), today.wYear, today.wMonth, today.wDay);
-    ExpectDate(dialog.Date(kPaymentDatePicker), today.wYear, today.wMonth, today.wDay);
+    ExpectDate(due, today.wYear, today.wMonth, today.wDay);
+    ExpectDate(payment, today.wYear, today.wMonth, today.wDay);
     EXPECT_TRUE(dialog.WaitForFocus(IDOK));
 
     RECT frame{};
@@ -142,14 +156,17 @@ TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
     CurrentRateTableScope current(table);
     CalculatorDialogSession dialog;
     ASSERT_TRUE(dialog.opened());
-    SYSTEMTIME today{};
-    GetLocalTime(&today);
+    // What the pickers show, not the clock: a run across midnight may see either day.
+    const auto due = dialog.Date(kDueDatePicker);
+    const auto payment = dialog.Date(kPaymentDatePicker);
+    ASSERT_TRUE(due.has_value() && payment.has_value());
 
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    const std::int32_t todayInstant = DayAfter(today.wYear, today.wMonth, today.wDay);
-    ExpectSameState(ProcessCalculationState(), {todayInstant, todayInstant, 0.0, 0.0, 1});
+    const std::int32_t dueInstant = DayAfter(due->wYear, due->wMonth, due->wDay);
+    const std::int32_t paymentInstant = DayAfter(payment->wYear, payment->wMonth, payment->wDay);
+    ExpectSameState(ProcessCalculationState(), {dueInstant, paymentInstant, 0.0, 0.0, 1});
 }
 
 struct AmountCase {

@@ -57,19 +57,13 @@ TEST(DayAfterInstantTest, IsLocalMidnightPlusADayWithThePresentDaylightSavingFla
 struct AmountCase {
     const wchar_t* text;
     double expected;
-    const wchar_t* textAfter;  // commas turned into points
 };
 
+// The field's text goes to the engine's one amount reader; the dialog takes the leading number.
 const AmountCase kAmountCases[] = {
-    {L"1234,56", 1234.56, L"1234.56"},
-    {L"1 234,56", 1.0, L"1 234.56"},
-    {L"abc", 0.0, L"abc"},
-    {L"-5", -5.0, L"-5"},
-    {L"0.0", 0.0, L"0.0"},
-    {L"  7,5 zł", 7.5, L"  7.5 zł"},
-    {L"1,2,3", 1.2, L"1.2.3"},
-    {L"2,5e2", 250.0, L"2.5e2"},
-    {L"", 0.0, L""},
+    {L"1234,56", 1234.56}, {L"1 234,56", 1.0}, {L"abc", 0.0},    {L"-5", -5.0},
+    {L"0.0", 0.0},         {L"  7,5 zł", 7.5}, {L"1,2,3", 1.2}, {L"2,5e2", 250.0},
+    {L"", 0.0},
 };
 
 TEST(ReadAmountTest, ReadsTheLeadingNumberWithCommaOrPoint) {
@@ -78,7 +72,7 @@ TEST(ReadAmountTest, ReadsTheLeadingNumberWithCommaOrPoint) {
         std::array<wchar_t, AmountTextCapacity> text{};
         std::wstring(c.text).copy(text.data(), text.size() - 1);
         EXPECT_DOUBLE_EQ(ReadAmount(text.data()), c.expected);
-        EXPECT_EQ(std::wstring(text.data()), c.textAfter);
+        EXPECT_EQ(std::wstring(text.data()), c.text);  // the field's text stays as typed
     }
 }
 

@@ -17,12 +17,13 @@
 #include "calculator/calculator_dialog.h"
 #include "calculator/interest_calculator.h"
 #include "calculator/rate_page.h"
+#include "engine/clock.h"
 #include "platform/module_instance.h"
 #include "platform/unique_resource.h"
 #include "tests/calculator/fake_excel_range.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 #include "tests/support/rate_page_server_client.h"
 
 namespace vistrel {
@@ -31,7 +32,6 @@ namespace {
 using test::CalculatorDialogSession;
 using test::CellWrite;
 using test::FakeRange;
-using test::kAmountField;
 using test::kDueDatePicker;
 using test::kPaymentDatePicker;
 
@@ -186,7 +186,7 @@ TEST_F(InterestCalculatorTest, TheDatesWrittenAreTheDatesEnteredInBothSeasons) {
         const std::int32_t now = test::LocalMoment(2001, c.month, 15, 12);
         const std::time_t moment = now;
         ASSERT_EQ(std::localtime(&moment)->tm_isdst, c.daylightSaving) << "the zone is not Warsaw's";
-        const test::PinnedClock clock(now);
+        const PinnedClock clock(now);
         const std::u16string text = test::Page(
             test::Row(u"73,00%", test::PeriodText({2001, 4, 1}, test::Date{2001, 12, 31})) +
             test::Row(u"36,50%", test::PeriodText({2001, 1, 1}, test::Date{2001, 3, 31})));

@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 
 namespace vistrel {
 namespace {
@@ -159,6 +160,22 @@ TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
                      Term(10, 20, kAnnual) + Term(40, 12, kAnnual) + Term(10, 10, kAnnual));
 }
 
+// Each term says between which instants its days were counted.
+TEST(InterestTermsTest, NameTheInstantsEachRowCounts) {
+    const RateTable table = MakeTable(kClosedNewest);  // 100..120 and 0..100
+    const std::vector<InterestTerm> terms = InterestTerms(table, kBase + Days(90), kBase + Days(140), kAmount);
+    ASSERT_EQ(terms.size(), 2u);
+    // The newest period runs on past its end to the payment.
+    EXPECT_EQ(terms[0].record, 0u);
+    EXPECT_EQ(terms[0].from, kBase + Days(100));
+    EXPECT_EQ(terms[0].to, kBase + Days(140));
+    EXPECT_EQ(terms[0].days, 40);
+    EXPECT_EQ(terms[1].record, 1u);
+    EXPECT_EQ(terms[1].from, kBase + Days(90));
+    EXPECT_EQ(terms[1].to, kBase + Days(100));
+    EXPECT_EQ(terms[1].days, 10);
+}
+
 TEST(ComputeInterestTest, EmptyTableGivesZero) {
     const RateTable table{};
     EXPECT_EQ(ComputeInterest(table, kBase, kBase + Days(10), kAmount), 0.0);
@@ -175,7 +192,7 @@ TEST(ComputeInterestTest, WalksAll200Records) {
 class InterestOverParsedPageTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2024, 11, 20, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
 
     double Compute(std::u16string_view page, test::Date due, test::Date payment) const {
         RateTable table{};

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/clock.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 #include "tests/support/rate_kind_printer.h"
 
 namespace vistrel {
@@ -29,7 +31,7 @@ void ExpectCleared(const RateTable& table, std::size_t from) {
 class ParseRatePageTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2024, 11, 20, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
     RateTable table_{};
 
     std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
@@ -41,8 +43,8 @@ protected:
 struct ExpectedRecord {
     RateKind kind;
     double rate;
-    std::optional<Date> first;  // nullopt: dates never read, start = end = 0
-    std::optional<Date> last;   // nullopt with a first day: open until the moment of reading
+    std::optional<Date> first;  // nullopt: start never read, start = 0
+    std::optional<Date> last;   // nullopt: open until the moment of reading, or 0 without a first day
 };
 
 TEST_F(ParseRatePageTest, ReadsTheMinistryPageNewestFirst) {
@@ -122,9 +124,13 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"NoPercentSignRateReadButUnused", Row(u"13,00", openMay1), {RateKind::None, 13.0, may1, {}}},
         {"NoNumberBeforePercent", Row(u"%**", openMay1), {RateKind::DailyTwoStars, 0.0, may1, {}}},
         {"MarkupBeforeNumber", Row(u"<b>13,00%</b>", openMay1), {RateKind::Annual, 0.0, may1, {}}},
-        {"LeadingZeroDayNotRead", Row(u"9%", u"od 01 maja 2013 r."), {RateKind::Annual, 9.0, {}, {}}},
-        {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 05 czerwca 2013 r."),
+        {"LeadingZeroDays", Row(u"9%", u"od 01 maja 2013 r.<BR>do 05 czerwca 2013 r."),
+         {RateKind::Annual, 9.0, may1, Date{2013, 6, 5}}},
+        {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 5 czerwac 2013 r."),
          {RateKind::Annual, 9.0, may1, {}}},
+        // Without its first day a record is no period, though its end was read.
+        {"UnreadableStartIsNoPeriod", Row(u"9%", u"od 1 maj 2013 r.<BR>do 5 czerwca 2013 r."),
+         {RateKind::None, 9.0, {}, Date{2013, 6, 5}}},
         {"LastReadableEndStands",
          Row(u"9%", u"od 1 maja 2013<BR>do 5 czerwca 2013<bR>do 7 lipca 2013<br>bez daty"),
          {RateKind::Annual, 9.0, may1, Date{2013, 7, 7}}},
@@ -135,17 +141,17 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"PercentAfterTheCut", Row(u"7" + longFiller + u"%**", openMay1), {RateKind::DailyTwoStars, 7.0, may1, {}}},
         {"LineBreakAfterTheCut", Row(u"7%", openMay1 + longFiller + u"<BR>do 5 czerwca 2013"),
          {RateKind::Annual, 7.0, may1, {}}},
-        {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::DailyStar, 0.0, {}, {}}},
+        {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::None, 0.0, {}, {}}},
         {"UnclosedPeriodCell", u"<tr><td><p>13,00%</p></td><td><p>od 1 maja 2013 r.",
-         {RateKind::Annual, 13.0, {}, {}}},
+         {RateKind::None, 13.0, {}, {}}},
         {"RowMarkerRightAfterClosingNotSeen",
          u"<tr><td><p>1%</p></td><td><p>od 1 maja 2013</p></td><tr><td><p>2%</p></td><td><p>od 2 maja "
          u"2013</p></td>\n<tr><td><p>3%</p></td><td><p>od 3 maja 2013</p></td>",
          {RateKind::Annual, 1.0, may1, {}}, ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, {}}},
         {"OneCellRowTakesTheNextCellAndSkipsItsRow",
          u"<tr><td><p>5%</p></td></tr>\n" + Row(u"6%", openMay1) + Row(u"7%", PeriodText({2013, 5, 2})),
-         {RateKind::Annual, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
-        {"ShortPeriodCellReadsNoLeftovers", Row(u"od 9 maja 2013%", u"ab"), {RateKind::Annual, 0.0, {}, {}}},
+         {RateKind::None, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
+        {"ShortPeriodCellReadsNoLeftovers", Row(u"od 9 maja 2013%", u"ab"), {RateKind::None, 0.0, {}, {}}},
     };
     for (const RowCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,13 +170,67 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
     }
 }
 
+// What the parser tells of each row: where it stands, what was read, open or closed.
+TEST_F(ParseRatePageTest, ReportsWhatItReadOfEachRow) {
+    const std::u16string header = Row(u"Stopa", u"Okres");
+    const std::u16string open = Row(u"12,00%", PeriodText({2024, 10, 4}));
+    const std::u16string closed = Row(u"14,50%", PeriodText({2023, 10, 5}, Date{2024, 10, 3}));
+    const std::u16string noNumber = Row(u"abc%", PeriodText({2023, 9, 7}, Date{2023, 10, 4}));
+    const std::u16string badEnd = Row(u"9%", u"od 1 maja 2023<BR>do 6 wrzes 2023");
+    const std::u16string badStart = Row(u"9%", u"od 1 mai 2022<BR>do 30 kwietnia 2023");
+    const std::u16string noRate = Row(u"9", PeriodText({2021, 5, 1}, Date{2022, 4, 30}));
+    const std::u16string page = header + open + closed + noNumber + badEnd + badStart + noRate;
+    const std::vector<RowReading> readings = ParseRatePage(page, table_);
+    ASSERT_EQ(readings.size(), 7u);
+    struct Expected {
+        bool rateMarked, rateRead, startRead, endRead, endUnread, incomplete, open;
+    };
+    const Expected expected[] = {
+        {false, false, false, false, false, false, false},  // the header
+        {true, true, true, false, false, false, true},
+        {true, true, true, true, false, false, false},
+        {true, false, true, true, false, true, false},
+        {true, true, true, false, true, true, true},
+        {true, true, false, true, false, true, false},
+        {false, true, true, true, false, true, false},
+    };
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        SCOPED_TRACE(i);
+        const RowReading& r = readings[i];
+        const Expected& e = expected[i];
+        EXPECT_EQ(r.rateMarked, e.rateMarked);
+        EXPECT_EQ(r.rateRead, e.rateRead);
+        EXPECT_EQ(r.startRead, e.startRead);
+        EXPECT_EQ(r.endRead, e.endRead);
+        EXPECT_EQ(r.endUnread, e.endUnread);
+        EXPECT_EQ(r.IsIncomplete(), e.incomplete);
+        EXPECT_EQ(r.IsOpen(), e.open);
+        // From the row marker to just past the period cell's closing.
+        begin = page.find(u"<tr>", begin);
+        EXPECT_EQ(r.begin, begin);
+        EXPECT_EQ(page.substr(r.end - 9, 9), u"</p></td>");
+        begin = r.end;
+    }
+    EXPECT_EQ(table_[5].kind, RateKind::None);  // no first day: no period
+}
+
+// A year mktime can't convert gives no day of the page: no period.
+TEST_F(ParseRatePageTest, ADateWithoutAnInstantIsNotRead) {
+    const std::vector<RowReading> readings =
+        ParseRatePage(Row(u"9%", u"od 1 maja 202<BR>do 30 kwietnia 2023"), table_);
+    ASSERT_EQ(readings.size(), 1u);
+    EXPECT_FALSE(readings[0].startRead);
+    EXPECT_EQ(table_[0].kind, RateKind::None);
+}
+
 TEST_F(ParseRatePageTest, ReadsOnlyTheGivenLength) {
     const std::u16string page = Row(u"1%", PeriodText({2013, 5, 1})) + Row(u"2%", PeriodText({2013, 5, 2}));
     const std::size_t cut = page.rfind(u"</p></td>") + 7;  // the last closing loses its last two characters
     Parse(std::u16string_view(page).substr(0, cut));
     EXPECT_EQ(table_[0].rate, 1.0);
     EXPECT_EQ(table_[1].rate, 2.0);
-    EXPECT_EQ(table_[1].kind, RateKind::Annual);
+    EXPECT_EQ(table_[1].kind, RateKind::None);  // its period cell never closes
     EXPECT_EQ(table_[1].start, 0);
     ExpectCleared(table_, 2);
 }
@@ -189,11 +249,11 @@ TEST(ParseRatePageDaylightSavingTest, EveryInstantShiftsByTheSameHour) {
     RateTable readInWinter{};
     RateTable readInSummer{};
     {
-        test::PinnedClock clock(winter);
+        PinnedClock clock(winter);
         ParseRatePage(page, readInWinter);
     }
     {
-        test::PinnedClock clock(summer);
+        PinnedClock clock(summer);
         ParseRatePage(page, readInSummer);
     }
     EXPECT_EQ(readInWinter[0].start, 1372633200);  // 2013-07-01 00:00 taken as CET

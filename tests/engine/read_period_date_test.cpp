@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/clock.h"
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
+#include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
-#include "tests/support/pinned_clock.h"
 
 namespace vistrel {
 namespace {
@@ -19,13 +20,15 @@ constexpr std::int32_t kUntouchedEnd = 222;
 class ReadPeriodDateTest : public ::testing::Test {
 protected:
     const std::int32_t now_ = test::LocalMoment(2014, 1, 15, 12);
-    test::PinnedClock clock_{now_};
+    PinnedClock clock_{now_};
 
     std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
 
-    static RatePeriod Read(const char16_t* text, PeriodBound bound) {
+    // The period as ReadPeriodDate leaves it; `stored` is what it answered.
+    static RatePeriod Read(const char16_t* text, PeriodBound bound, bool* stored = nullptr) {
         RatePeriod period{kUntouchedStart, kUntouchedEnd, RateKind::Annual, 5.0};
-        ReadPeriodDate(text, period, bound);
+        const bool answer = ReadPeriodDate(text, period, bound);
+        if (stored != nullptr) *stored = answer;
         return period;
     }
 };
@@ -45,12 +48,16 @@ const ReadableDate kReadableDates[] = {
     {"AnySeparators", u"xyz7/lipca/2019;", {2019, 7, 7}},
     {"SummerDate", u"od 30 czerwca 2013", {2013, 6, 30}},
     {"LeapDay", u"od 29 lutego 2016", {2016, 2, 29}},
+    {"LeadingZeroDay", u"od 09 maja 2013 r.", {2013, 5, 9}},
+    {"LeadingZeroFirstDay", u"do 01 stycznia 2014", {2014, 1, 1}},
 };
 
 TEST_F(ReadPeriodDateTest, StartIsLocalMidnightAndThePeriodStaysOpenUntilNow) {
     for (const ReadableDate& c : kReadableDates) {
         SCOPED_TRACE(c.name);
-        const RatePeriod period = Read(c.text.data(), PeriodBound::Start);
+        bool stored = false;
+        const RatePeriod period = Read(c.text.data(), PeriodBound::Start, &stored);
+        EXPECT_TRUE(stored);
         EXPECT_EQ(period.start, Midnight(c.date));
         EXPECT_EQ(period.end, now_);
         EXPECT_EQ(period.kind, RateKind::Annual);
@@ -61,7 +68,9 @@ TEST_F(ReadPeriodDateTest, StartIsLocalMidnightAndThePeriodStaysOpenUntilNow) {
 TEST_F(ReadPeriodDateTest, EndIsMidnightAfterTheLastDayAndLeavesTheStart) {
     for (const ReadableDate& c : kReadableDates) {
         SCOPED_TRACE(c.name);
-        const RatePeriod period = Read(c.text.data(), PeriodBound::End);
+        bool stored = false;
+        const RatePeriod period = Read(c.text.data(), PeriodBound::End, &stored);
+        EXPECT_TRUE(stored);
         EXPECT_EQ(period.start, kUntouchedStart);
         EXPECT_EQ(period.end, Midnight(c.date) + SecondsPerDay);
     }
@@ -77,14 +86,17 @@ TEST_F(ReadPeriodDateTest, EveryMonthNameIsKnown) {
 
 TEST_F(ReadPeriodDateTest, UnreadableDateStoresNothing) {
     const std::u16string_view unreadable[] = {
-        u"od 09 maja 2013 r.",   // a leading zero puts the month one character later than looked for
+        u"od 00 maja 2013 r.",   // no day at all: the month is looked for at index 5
+        u"od 009 maja 2013 r.",  // two leading zeros put the month past index 6
         u"od 9 maj 2013",        u"od 5 wrzesnia 2013", u"od maja 2013", u"od 9  maja 2013",
         u"od 9 ma",              u"od 9",               u"od",           u"",
     };
     for (std::u16string_view text : unreadable) {
         SCOPED_TRACE(::testing::PrintToString(std::u16string(text)));
         for (PeriodBound bound : {PeriodBound::Start, PeriodBound::End}) {
-            const RatePeriod period = Read(text.data(), bound);
+            bool stored = true;
+            const RatePeriod period = Read(text.data(), bound, &stored);
+            EXPECT_FALSE(stored);
             EXPECT_EQ(period.start, kUntouchedStart);
             EXPECT_EQ(period.end, kUntouchedEnd);
         }

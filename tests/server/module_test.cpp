@@ -16,6 +16,9 @@ namespace {
 using test::kClassNotAvailable;
 using test::kNoAggregation;
 
+#define WIDEN_TEXT(text) L##text
+#define WIDEN(text) WIDEN_TEXT(text)
+
 // The names in the export table of a loaded module.
 std::vector<std::string> ExportedNames(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
@@ -267,10 +270,42 @@ TEST_F(VistrelServer, AggregatedInstanceDelegatesAllButItsInnerUnknown) {
     }
 }
 
+// A string of the file's version resource in the language block `block` ("041504B0").
+std::wstring VersionString(const std::vector<BYTE>& resource, const wchar_t* block,
+                           const wchar_t* name) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\") + block + L"\\" + name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(resource.data(), path.c_str(), &value, &length) || length == 0) return {};
+    return static_cast<const wchar_t*>(value);
+}
+
+TEST_F(VistrelServer, FilePropertiesShowTheProductInPolishAndEnglishWithTheProjectVersion) {
+    ASSERT_TRUE(dll_);
+    const std::wstring path = test::PathBesideProgram(L"Vistrel.dll");
+    DWORD ignored = 0;
+    std::vector<BYTE> resource(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    ASSERT_FALSE(resource.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(resource.size()),
+                                    resource.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(resource.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS,
+              static_cast<DWORD>(VISTREL_PROJECT_VERSION_MAJOR << 16 | VISTREL_PROJECT_VERSION_MINOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(VISTREL_PROJECT_VERSION_PATCH << 16));
+    EXPECT_EQ(VersionString(resource, L"041504B0", L"ProductName"),
+              L"Vistrel \u2013 odsetki za zw\u0142ok\u0119");
+    EXPECT_EQ(VersionString(resource, L"040904B0", L"ProductName"),
+              L"Vistrel \u2013 late-payment interest");
+    EXPECT_EQ(VersionString(resource, L"041504B0", L"FileVersion"), WIDEN(VISTREL_PROJECT_VERSION));
+}
+
+DWORD WINAPI EndAtOnce(void*) { return 0; }
+
 TEST_F(VistrelServer, ThreadsComingAndGoingChangeNothing) {
     ASSERT_TRUE(dll_);
-    const UniqueHandle thread(CreateThread(
-        nullptr, 0, [](void*) -> DWORD { return 0; }, nullptr, 0, nullptr));
+    const UniqueHandle thread(CreateThread(nullptr, 0, &EndAtOnce, nullptr, 0, nullptr));
     ASSERT_TRUE(thread);
     EXPECT_EQ(WaitForSingleObject(thread.get(), INFINITE), WAIT_OBJECT_0);
     EXPECT_EQ(dll_.CanUnloadNow(), S_OK);

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include "tools/rate_page_file.h"
 
 namespace vistrel::tools {
 namespace {
@@ -76,9 +80,9 @@ TEST(RunCalculatorCli, ReportsEachPeriodInPolish) {
 
 TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpen) {
     const CliOutput output =
-        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2025-07-02", "2025-07-12", "1000"});
+        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2026-03-04", "2026-03-14", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2025-07-03 (bez końca)     13.00% rocznie        10"),
+    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
               std::string::npos)
         << output.out;
 }
@@ -124,10 +128,134 @@ INSTANTIATE_TEST_SUITE_P(
                      "2023-01-20", "1"},
                     ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
         FailureCase{"BeforeTheOldestPeriod",
-                    {"--teraz=1796727600", "2009-06-23", "2009-07-20", "1"},
+                    {"--teraz=1796727600", "1993-02-27", "2009-07-20", "1"},
                     ExitNoRate,
-                    "nie podaje stopy na dzień po dacie należności 2009-06-23"}),
+                    "nie podaje stopy na dzień po dacie należności 1993-02-27"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// Read at midnight, the open period ends a whole number of days after its start, like a closed
+// one; what the page says decides, and it says nothing of an end.
+TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpenWhenReadAtMidnight) {
+    const CliOutput open =
+        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2026-03-04", "2026-03-14", "1000"});
+    ASSERT_EQ(open.exitCode, ExitSuccess) << open.err;
+    EXPECT_NE(open.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
+              std::string::npos)
+        << open.out;
+    const CliOutput closed =
+        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2025-07-02", "2025-07-12", "1000"});
+    ASSERT_EQ(closed.exitCode, ExitSuccess) << closed.err;
+    EXPECT_NE(closed.out.find("od 2025-07-03 do 2025-09-03   13.00% rocznie        10"),
+              std::string::npos)
+        << closed.out;
+}
+
+TEST(RunCalculatorCli, WritesTheAmountInPolishForm) {
+    const CliOutput output =
+        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2023-01-10", "2023-01-20", "1234567,8"});
+    ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
+    EXPECT_NE(output.out.find("Kwota:                    1 234 567,80 zł\n"), std::string::npos)
+        << output.out;
+}
+
+// A page written for one test, removed again after it.
+class TemporaryPage {
+public:
+    TemporaryPage(const std::string& name, const std::string& latin2)
+        : path_(std::filesystem::temp_directory_path() / ("vistrel-" + name + ".html")) {
+        std::ofstream(path_, std::ios::binary) << latin2;
+    }
+    ~TemporaryPage() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TemporaryPage(const TemporaryPage&) = delete;
+    TemporaryPage& operator=(const TemporaryPage&) = delete;
+
+    std::string Option() const { return "--strona=" + path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string PageRow(const std::string& rate, const std::string& period) {
+    return "<tr>\n<td><p>" + rate + "</p></td>\n<td><p>" + period + "</p></td>\n</tr>\n";
+}
+
+// The page's newest period is closed; the payment comes after it: the period runs on to the
+// payment, and the report says so.
+TEST(RunCalculatorCli, APeriodThatRunsOnPastItsEndEndsAtThePaymentDate) {
+    const TemporaryPage page("closed-newest",
+                             PageRow("Stopa", "Okres") +
+                                 PageRow("36,50%", "od 1 maja 2025<BR>do 31 maja 2025") +
+                                 PageRow("73,00%", "od 1 kwietnia 2025<BR>do 30 kwietnia 2025"));
+    const CliOutput output = RunOnBundledPage(
+        {"--teraz=2026-12-08T12:00:00", page.Option(), "2025-04-25", "2025-06-10", "1000"});
+    ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
+    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36.50% rocznie        41         41.00"),
+              std::string::npos)
+        << output.out;
+    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73.00% rocznie         5         10.00"),
+              std::string::npos)
+        << output.out;
+    EXPECT_NE(output.out.find("Odsetki:                  51.0\n"), std::string::npos) << output.out;
+}
+
+// The calculation goes on without the rows it can't read, and names them.
+TEST(RunCalculatorCli, NamesTheRowsItCouldNotReadAndImplausibleRates) {
+    const std::string longText(80, 'x');
+    const TemporaryPage page(
+        "unreadable-rows",
+        PageRow("Stopa", "Okres") + PageRow("1500,00%", "od 1 czerwca 2025") +
+            PageRow("36,50%", "od 1 maja 2025<BR>do 31 maj 2025") +
+            PageRow("abc%", "od 1 kwietnia 2025<BR>do 30 kwietnia 2025") +
+            PageRow("36,50%", "od 1 marca 202 " + longText + "<BR>do 31 marca 2025") +
+            PageRow("36,50%", "od 1 lutego 2025<BR>do 28 lutego 2025"));
+    const CliOutput output = RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "--maszynowo",
+                                               page.Option(), "2025-01-31", "2025-02-10", "1000"});
+    EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
+    EXPECT_EQ(output.out, "odsetki=10.0 zaokraglone=10 dni=10\n");
+    EXPECT_EQ(output.err,
+              "Uwaga: wiersz 2 tabeli stóp podaje stopę powyżej 1000%, a obliczenie ją przyjmuje: "
+              "„1500,00% od 1 czerwca 2025”\n"
+              "Uwaga: wiersz 3 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
+              "pominąć jego okres: „36,50% od 1 maja 2025 do 31 maj 2025”\n"
+              "Uwaga: wiersz 4 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
+              "pominąć jego okres: „abc% od 1 kwietnia 2025 do 30 kwietnia 2025”\n"
+              "Uwaga: wiersz 5 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
+              "pominąć jego okres: „36,50% od 1 marca 202 " + std::string(37, 'x') + "…”\n");
+}
+
+TEST(RunCalculatorCli, APageWhoseCellNeverClosesHasNoPeriod) {
+    const TemporaryPage page("unclosed-cell", "<table><tr><td><p>13,00%</p></td><td><p>od 1 maja");
+    const CliOutput output = RunOnBundledPage({page.Option(), "2025-01-31", "2025-02-10", "1000"});
+    EXPECT_EQ(output.exitCode, ExitNoRate);
+    EXPECT_NE(output.err.find("Błąd: Na stronie nie ma żadnego okresu ze stopą odsetek: "),
+              std::string::npos)
+        << output.err;
+}
+
+TEST(RunCalculatorCli, RefusesANegativeAmountAndOneAboveTenToTheThirteenth) {
+    const CliOutput negative = RunOnBundledPage({"2023-01-10", "2023-01-20", "-5"});
+    EXPECT_EQ(negative.exitCode, ExitBadArguments);
+    EXPECT_EQ(negative.out, "");
+    EXPECT_EQ(negative.err,
+              "Błąd: Kwota „-5” jest ujemna, a odsetki liczy się od kwoty zaległości.\n");
+    const CliOutput large = RunOnBundledPage({"2023-01-10", "2023-01-20", "12345678901234567890"});
+    EXPECT_EQ(large.exitCode, ExitBadArguments);
+    EXPECT_EQ(large.out, "");
+    EXPECT_NE(large.err.find("przekracza 10 000 000 000 000 zł"), std::string::npos) << large.err;
+}
+
+// A folder that can't be entered hides the file: the page can't be read, which is not "no file".
+TEST(ReadRatePageFile, TellsAFileThatIsNotThereFromOneThatCannotBeLookedAt) {
+    EXPECT_TRUE(MeansNoSuchFile(std::make_error_code(std::errc::no_such_file_or_directory)));
+    EXPECT_TRUE(MeansNoSuchFile(std::make_error_code(std::errc::not_a_directory)));
+    EXPECT_FALSE(MeansNoSuchFile(std::make_error_code(std::errc::permission_denied)));
+    EXPECT_FALSE(MeansNoSuchFile(std::make_error_code(std::errc::io_error)));
+    EXPECT_EQ(ReadRatePageFile(BundledPage / "strona.html", "x").error,
+              "Nie ma pliku strony ze stopami odsetek: x");
+}
 
 TEST(RunCalculatorCli, PrintsHelpInPolish) {
     const CliOutput output = RunOnBundledPage({"--pomoc"});
