@@ -37,7 +37,9 @@ ComPtr<ITypeInfo> DispatchTypeInfo() {
     ComPtr<ITypeLib> library;
     EXPECT_EQ(LoadRegTypeLib(kStdOleLibrary, 2, 0, 0, library.put()), S_OK);
     ComPtr<ITypeInfo> info;
-    if (library) EXPECT_EQ(library->GetTypeInfoOfGuid(IID_IDispatch, info.put()), S_OK);
+    if (library) {
+        EXPECT_EQ(library->GetTypeInfoOfGuid(IID_IDispatch, info.put()), S_OK);
+    }
     return info;
 }
 
@@ -49,24 +51,25 @@ ULONG References(IUnknown* object) {
 class TypeInfoCacheFailure : public ::testing::Test {
 protected:
     void SetUp() override { TheServerModule().Start(); }
-    // Releases what the cache holds, as the library's unload does.
+    // Releases what the cache holds, as the library's unload does, while the cache still lives.
     void TearDown() override { TheServerModule().Stop(); }
+
+    TypeInfoCache cache_{IID_IDispatch, kStdOleLibrary, 2, 0};
 };
 
 TEST_F(TypeInfoCacheFailure, WithoutACleanupNodeNothingIsCached) {
     const ComPtr<ITypeInfo> held = DispatchTypeInfo();
     ASSERT_TRUE(held);
     const ULONG references = References(held.get());
-    TypeInfoCache cache(IID_IDispatch, kStdOleLibrary, 2, 0);
     ComPtr<ITypeInfo> info;
     {
         const RefusedAllocation refused("clean-up node");
-        EXPECT_EQ(cache.GetTypeInfo(0, info.put()), E_OUTOFMEMORY);
+        EXPECT_EQ(cache_.GetTypeInfo(0, info.put()), E_OUTOFMEMORY);
         EXPECT_FALSE(info);
         EXPECT_EQ(refused.Refused(), 1);
     }
     EXPECT_EQ(References(held.get()), references) << "a reference kept without its clean-up";
-    ASSERT_EQ(cache.GetTypeInfo(0, info.put()), S_OK);
+    ASSERT_EQ(cache_.GetTypeInfo(0, info.put()), S_OK);
     EXPECT_TRUE(info);
 }
 
@@ -78,19 +81,18 @@ TEST_F(TypeInfoCacheFailure, WithoutANameCacheNamesAreStillFoundAndTheCacheIsBui
     DISPID expected = DISPID_UNKNOWN;
     ASSERT_EQ(held->GetIDsOfNames(names, 1, &expected), S_OK);
 
-    TypeInfoCache cache(IID_IDispatch, kStdOleLibrary, 2, 0);
     const RefusedAllocation refused("name cache");
     DISPID id = DISPID_UNKNOWN;
-    EXPECT_EQ(cache.GetIdsOfNames(names, 1, 0, &id), S_OK);
+    EXPECT_EQ(cache_.GetIdsOfNames(names, 1, 0, &id), S_OK);
     EXPECT_EQ(id, expected);
     EXPECT_EQ(refused.Refused(), 1);
     // The next call builds the cache, and later ones use it.
     id = DISPID_UNKNOWN;
-    EXPECT_EQ(cache.GetIdsOfNames(names, 1, 0, &id), S_OK);
+    EXPECT_EQ(cache_.GetIdsOfNames(names, 1, 0, &id), S_OK);
     EXPECT_EQ(id, expected);
     EXPECT_EQ(refused.Asked(), 2);
     id = DISPID_UNKNOWN;
-    EXPECT_EQ(cache.GetIdsOfNames(names, 1, 0, &id), S_OK);
+    EXPECT_EQ(cache_.GetIdsOfNames(names, 1, 0, &id), S_OK);
     EXPECT_EQ(id, expected);
     EXPECT_EQ(refused.Asked(), 2);
 }

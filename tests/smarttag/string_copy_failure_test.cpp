@@ -50,12 +50,13 @@ struct StringMethod {
 void CheckEveryMethod(const std::vector<StringMethod>& methods, test::TaskAllocationSpy& spy) {
     for (const StringMethod& method : methods) {
         const long refusedBefore = spy.RefusedAllocations();
+        const long liveBefore = spy.LiveBlocks();  // the catalogue's own strings
         spy.RefuseAllocations(0);
         BSTR text = reinterpret_cast<BSTR>(&text);
         EXPECT_EQ(method.call(&text), method.withoutMemory) << method.what;
         EXPECT_EQ(text, nullptr) << method.what;
         EXPECT_EQ(spy.RefusedAllocations(), refusedBefore + 1) << method.what;
-        EXPECT_EQ(spy.LiveBlocks(), 0) << method.what;
+        EXPECT_EQ(spy.LiveBlocks(), liveBefore) << method.what;
 
         // The next call gets its string.
         ASSERT_EQ(method.call(&text), S_OK) << method.what;
@@ -118,6 +119,7 @@ TEST_F(StringCopyFailure, RecognitionSkipsWhatItCannotCopy) {
     ASSERT_TRUE(recognizer);
     const UniqueBstr cell(SysAllocString(L"Odsetki MF"));
     ASSERT_TRUE(cell);
+    const long liveBefore = spy_.LiveBlocks();  // the catalogue's strings and the cell's text
     const RecognitionCopyCase cases[] = {
         {"the tag type's name", 0, false, false},
         {"the property's key", 1, true, false},
@@ -142,7 +144,7 @@ TEST_F(StringCopyFailure, RecognitionSkipsWhatItCannotCopy) {
         EXPECT_EQ(committed, example.tagged) << example.what;
         EXPECT_EQ(written, example.written) << example.what;
         for (const auto& bag : site.bags) EXPECT_EQ(bag->references, 0) << example.what;
-        EXPECT_EQ(spy_.LiveBlocks(), 1) << example.what << ": only the cell's text is left";
+        EXPECT_EQ(spy_.LiveBlocks(), liveBefore) << example.what;
     }
 }
 

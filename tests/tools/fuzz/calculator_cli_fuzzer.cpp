@@ -1,10 +1,12 @@
 // The whole command-line calculator: the input's lines up to the first NUL are its arguments,
 // the bytes after it the rate-page file it reads (unless the arguments name another). It ends
-// with a known exit code; on success it prints a report with numbers only, otherwise a message.
+// with a known exit code; on success it prints a report with numbers only (warnings about the page may go to the error
+// stream), otherwise a message.
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -19,8 +21,12 @@ namespace {
 
 using namespace vistrel::tools;
 
-void Require(bool condition) {
-    if (!condition) std::abort();
+// Stops the run with what the calculator printed, when `condition` does not hold.
+void Require(bool condition, const CliOutput& output) {
+    if (condition) return;
+    std::fprintf(stderr, "exit %d\n--- out:\n%s\n--- err:\n%s\n", output.exitCode,
+                 output.out.c_str(), output.err.c_str());
+    std::abort();
 }
 
 std::filesystem::path PageFile() {
@@ -44,6 +50,8 @@ std::vector<std::string> Lines(std::string_view text) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     setenv("TZ", "Europe/Warsaw", 1);
     tzset();
+    // Made before the clean-up is registered, so that it is destroyed after the clean-up ran.
+    PageFile();
     std::atexit([] {
         std::error_code ignored;
         std::filesystem::remove(PageFile(), ignored);
@@ -63,14 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const CliOutput output = RunCalculatorCli(Lines(arguments), PageFile());
-    Require(output.exitCode >= ExitSuccess && output.exitCode <= ExitUnexpected);
+    Require(output.exitCode >= ExitSuccess && output.exitCode <= ExitUnexpected, output);
     if (output.exitCode == ExitSuccess) {
-        Require(output.err.empty());
-        Require(!output.out.empty());
-        Require(output.out.find("inf") == std::string::npos);
-        Require(output.out.find("nan") == std::string::npos);
+        Require(!output.out.empty(), output);
+        Require(output.out.find("inf") == std::string::npos, output);
+        Require(output.out.find("nan") == std::string::npos, output);
     } else {
-        Require(!output.err.empty());
+        Require(!output.err.empty(), output);
     }
     return 0;
 }
