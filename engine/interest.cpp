@@ -25,11 +25,12 @@ InterestTerm Term(std::size_t record, const RatePeriod& period, std::int32_t fro
     return {record, from, to, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
 }
 
-}  // namespace
-
-std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t dueInstant,
-                                        std::int32_t paymentInstant, double amount) {
-    std::vector<InterestTerm> terms;
+// Walks the table newest period first and hands each contributing row's term to `take`, in
+// table order. Answers whether a usable row held the due instant; without one there is no
+// interest at all, whatever was handed on.
+template <typename TakeTerm>
+bool WalkTerms(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
+               double amount, TakeTerm&& take) {
     bool paymentReached = false;
     bool newestRow = true;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -49,32 +50,41 @@ std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t due
         const bool holdsPayment = period.start <= paymentInstant && paymentInstant <= end;
         const bool holdsDue = period.start <= dueInstant && dueInstant <= end;
         if (holdsPayment && holdsDue) {
-            terms.push_back(Term(i, period, dueInstant, paymentInstant, amount));
-            return terms;
+            take(Term(i, period, dueInstant, paymentInstant, amount));
+            return true;
         }
         if (holdsPayment) {
-            terms.push_back(Term(i, period, period.start, paymentInstant, amount));
+            take(Term(i, period, period.start, paymentInstant, amount));
             paymentReached = true;
             continue;
         }
         if (holdsDue) {
-            terms.push_back(Term(i, period, dueInstant, end, amount));
-            return terms;
+            take(Term(i, period, dueInstant, end, amount));
+            return true;
         }
         // A payment in a gap above this period: the period still lies wholly before the payment.
         if (end < paymentInstant) paymentReached = true;
-        if (paymentReached) terms.push_back(Term(i, period, period.start, end, amount));
+        if (paymentReached) take(Term(i, period, period.start, end, amount));
     }
-    return {};  // no period holds the due instant
+    return false;  // no period holds the due instant
+}
+
+}  // namespace
+
+std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t dueInstant,
+                                        std::int32_t paymentInstant, double amount) {
+    std::vector<InterestTerm> terms;
+    const auto keep = [&terms](const InterestTerm& term) { terms.push_back(term); };
+    if (!WalkTerms(table, dueInstant, paymentInstant, amount, keep)) terms.clear();
+    return terms;
 }
 
 double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
                        double amount) {
+    // The terms are added as the walk hands them on, in table order, with nothing kept.
     double sum = 0.0;
-    for (const InterestTerm& term : InterestTerms(table, dueInstant, paymentInstant, amount)) {
-        sum += term.interest;
-    }
-    return sum;
+    const auto add = [&sum](const InterestTerm& term) { sum += term.interest; };
+    return WalkTerms(table, dueInstant, paymentInstant, amount, add) ? sum : 0.0;
 }
 
 }  // namespace vistrel

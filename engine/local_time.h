@@ -21,6 +21,30 @@ std::int32_t MakeInstant(std::tm calendar) noexcept;
 // Out-of-range fields are normalised by mktime; -1 when the date cannot be converted.
 std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexcept;
 
+// LocalMidnight for a whole rate page: the page's dates are converted by mktime as LocalMidnight
+// converts them, and the results are remembered by date and daylight-saving flag for as long as
+// the zone stays the one found when the cache was opened (TZ, and without it the zone file that
+// the C library reads again on every conversion). The memory lasts from one cache to the next,
+// so a page read again costs no conversion. One cache at a time serves the process; a second one
+// opened meanwhile (on another thread) converts every date afresh.
+class LocalMidnightCache {
+public:
+    LocalMidnightCache() noexcept;
+    ~LocalMidnightCache();
+    LocalMidnightCache(const LocalMidnightCache&) = delete;
+    LocalMidnightCache& operator=(const LocalMidnightCache&) = delete;
+
+    // The same instant as LocalMidnight(year, month, day, now).
+    std::int32_t Midnight(int year, int month, int day, std::int32_t now) noexcept;
+
+private:
+    struct Memory;
+    static Memory* TakeProcessMemory() noexcept;
+    static void ReturnProcessMemory() noexcept;
+
+    Memory* memory_;  // null when another cache holds the process's memory
+};
+
 // The instant of an entered date, as the calculator dialog and the command-line calculator take
 // it: the local midnight that starts the following day (the entered day counts in full), with
 // the daylight-saving flag of `now`. nullopt for a date that is no calendar date or whose

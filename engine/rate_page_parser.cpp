@@ -1,6 +1,6 @@
 #include "engine/rate_page_parser.h"
 
-#include <optional>
+#include <climits>
 #include <string>
 
 #include "engine/clock.h"
@@ -21,18 +21,112 @@ constexpr std::u16string_view RowMarker = u"<tr>";
 constexpr std::u16string_view CellOpening = u"<td><p>";
 constexpr std::u16string_view CellClosing = u"</p></td>";
 constexpr std::u16string_view LineBreak = u"<BR>";
+// The four markers begin with '<', and no other character equals it, whatever the letter case:
+// markers are compared only where one stands.
+constexpr char16_t MarkupStart = u'<';
+constexpr std::size_t NotFound = std::u16string_view::npos;
 
 bool MarkerAt(std::u16string_view text, std::size_t position, std::u16string_view marker) {
     return position <= text.size() && StartsWithIgnoringCase(text.substr(position), marker);
 }
 
-// Where the cell text starts: just after the first opening that has text after it.
-std::optional<std::size_t> FindCellText(std::u16string_view text) {
-    for (std::size_t i = 0; i + CellOpening.size() < text.size(); ++i) {
-        if (MarkerAt(text, i, CellOpening)) return i + CellOpening.size();
+// The first place at or after a position where a marker stands with at least `room` characters
+// after it. The last answer is kept: a later search that starts no further than that answer
+// finds it again without reading the text, so each stretch of the page is searched once while
+// the positions asked for only grow.
+class MarkerSearch {
+public:
+    MarkerSearch(std::u16string_view text, std::u16string_view marker, std::size_t room)
+        : text_(text), marker_(marker), room_(room) {}
+
+    std::size_t From(std::size_t from) {
+        if (searched_ && from >= searchedFrom_ && from <= found_) return found_;
+        searched_ = true;
+        searchedFrom_ = from;
+        found_ = NotFound;
+        for (std::size_t i = text_.find(MarkupStart, from); i != NotFound && Fits(i);
+             i = text_.find(MarkupStart, i + 1)) {
+            if (MarkerAt(text_, i, marker_)) {
+                found_ = i;
+                break;
+            }
+        }
+        return found_;
     }
-    return std::nullopt;
+
+private:
+    bool Fits(std::size_t position) const {
+        return position + marker_.size() + room_ <= text_.size();
+    }
+
+    std::u16string_view text_;
+    std::u16string_view marker_;
+    std::size_t room_;
+    bool searched_ = false;
+    std::size_t searchedFrom_ = 0;
+    std::size_t found_ = NotFound;
+};
+
+// A percent sign makes the rate annual, an asterisk right after it daily, and an asterisk as
+// the second character after it too.
+void SetKindAt(std::u16string_view text, std::size_t percent, RateKind& kind) {
+    kind = RateKind::Annual;
+    if (percent + 1 < text.size() && text[percent + 1] == u'*') kind = RateKind::DailyStar;
+    if (percent + 2 < text.size() && text[percent + 2] == u'*') kind = RateKind::DailyTwoStars;
 }
+
+// Reads the cells of one text, from positions that only grow, in time linear in the text's
+// length: the searches for openings and closings keep their answers, a cell's text is read
+// once, and a cell that never closes is answered from the text's last percent sign.
+class CellReader {
+public:
+    explicit CellReader(std::u16string_view text) : text_(text) {}
+
+    // ReadCell on the text from `from` on; the advance counts from `from`.
+    CellReadResult ReadFrom(std::size_t from, CellText& cell, RateKind& kind) {
+        // The opening counts only with at least one character after it.
+        const std::size_t opening = openings_.From(from);
+        if (opening == NotFound) return {};
+        const std::size_t textStart = opening + CellOpening.size();
+        const std::size_t closing = closings_.From(textStart);
+        if (closing == NotFound) {
+            // No cell; the percent signs up to the end of the text have set the kind all the same.
+            const std::size_t percent = LastPercent();
+            if (percent != NotFound && percent >= textStart) SetKindAt(text_, percent, kind);
+            return {};
+        }
+
+        // Text past the buffer's room is not stored, but percent signs there still set the kind.
+        std::size_t copied = 0;
+        for (std::size_t i = textStart; i < closing; ++i) {
+            const char16_t c = text_[i];
+            if (c == u'%') SetKindAt(text_, i, kind);
+            if (copied == CellTextCapacity - 1) {
+                const std::size_t rest = text_.substr(i + 1, closing - i - 1).rfind(u'%');
+                if (rest != NotFound) SetKindAt(text_, i + 1 + rest, kind);
+                break;
+            }
+            cell[copied++] = c == u'%' ? u'\0' : c;
+        }
+        cell[copied] = u'\0';
+        return {true, closing + CellClosing.size() - from, copied};
+    }
+
+private:
+    std::size_t LastPercent() {
+        if (!lastPercentKnown_) {
+            lastPercent_ = text_.rfind(u'%');
+            lastPercentKnown_ = true;
+        }
+        return lastPercent_;
+    }
+
+    std::u16string_view text_;
+    MarkerSearch openings_{text_, CellOpening, 1};
+    MarkerSearch closings_{text_, CellClosing, 0};
+    bool lastPercentKnown_ = false;
+    std::size_t lastPercent_ = NotFound;
+};
 
 // The end of the period comes from the moment of reading until a later date sets it; one day
 // is added to an end date so that the date itself lies inside the period.
@@ -41,41 +135,9 @@ std::int32_t DayAfter(std::int32_t midnight) {
     return next > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(next);
 }
 
-}  // namespace
-
-CellReadResult ReadCell(std::u16string_view text, CellText& cell, RateKind& kind) {
-    const auto textStart = FindCellText(text);
-    if (!textStart) return {};
-
-    std::size_t copied = 0;
-    // Text past the buffer's room is not stored, but percent signs there still set the kind.
-    const auto store = [&](char16_t c) {
-        if (copied < CellTextCapacity - 1) cell[copied++] = c;
-    };
-    for (std::size_t i = *textStart; i < text.size(); ++i) {
-        if (text[i] == u'%') {
-            kind = RateKind::Annual;
-            store(u'\0');
-            if (i + 1 < text.size() && text[i + 1] == u'*') kind = RateKind::DailyStar;
-            if (i + 2 < text.size() && text[i + 2] == u'*') kind = RateKind::DailyTwoStars;
-        } else if (MarkerAt(text, i, CellClosing)) {
-            cell[copied] = u'\0';
-            return {true, i + CellClosing.size(), copied};
-        } else {
-            store(text[i]);
-        }
-    }
-    cell[copied] = u'\0';
-    return {};
-}
-
-void CommaToPoint(char16_t* text) {
-    for (; *text != u'\0'; ++text) {
-        if (*text == u',') *text = u'.';
-    }
-}
-
-bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
+template <typename MidnightFunction>
+bool ReadPeriodDateWith(const char16_t* text, RatePeriod& period, PeriodBound bound,
+                        MidnightFunction&& midnightOf) {
     const std::int32_t now = CurrentTime();
     const std::u16string_view date(text);
 
@@ -97,7 +159,7 @@ bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
 
     const std::size_t yearPosition = monthPosition + MonthNamesGenitive[month].size() + 1;
     const std::int32_t year = yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
-    const std::int32_t midnight = LocalMidnight(year, static_cast<int>(month) + 1, day, now);
+    const std::int32_t midnight = midnightOf(year, static_cast<int>(month) + 1, day, now);
 
     if (bound == PeriodBound::Start) {
         period.start = midnight;
@@ -109,11 +171,33 @@ bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     return midnight != -1;
 }
 
+}  // namespace
+
+CellReadResult ReadCell(std::u16string_view text, CellText& cell, RateKind& kind) {
+    return CellReader(text).ReadFrom(0, cell, kind);
+}
+
+void CommaToPoint(char16_t* text) {
+    for (; *text != u'\0'; ++text) {
+        if (*text == u',') *text = u'.';
+    }
+}
+
+bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {
+    return ReadPeriodDateWith(text, period, bound, &LocalMidnight);
+}
+
 std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table) {
     std::vector<RowReading> readings;
     CellText cell{};
+    CellReader cells(page);
+    LocalMidnightCache midnights;
+    const auto midnightOf = [&midnights](int year, int month, int day, std::int32_t now) {
+        return midnights.Midnight(year, month, day, now);
+    };
     std::size_t record = 0;
-    for (std::size_t position = 0; position < page.size(); ++position) {
+    for (std::size_t position = page.find(MarkupStart); position != NotFound;
+         position = page.find(MarkupStart, position + 1)) {
         if (!MarkerAt(page, position, RowMarker)) continue;
         if (record == table.size()) break;  // the table is full: later rows are not read
 
@@ -122,7 +206,7 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
         reading.begin = position;
         period.kind = RateKind::None;
 
-        const CellReadResult rateCell = ReadCell(page.substr(position), cell, period.kind);
+        const CellReadResult rateCell = cells.ReadFrom(position, cell, period.kind);
         if (rateCell.found) {
             CommaToPoint(cell.data());
             period.rate = ReadLeadingDecimal(cell.data());
@@ -132,16 +216,18 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
         position += rateCell.advance;
 
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
-        const CellReadResult periodCell = ReadCell(page.substr(position), cell, periodCellKind);
+        const CellReadResult periodCell = cells.ReadFrom(position, cell, periodCellKind);
         if (periodCell.found) {
-            reading.startRead = ReadPeriodDate(cell.data(), period, PeriodBound::Start);
+            reading.startRead = ReadPeriodDateWith(cell.data(), period, PeriodBound::Start, midnightOf);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
             bool lineBroken = false;
-            for (std::size_t i = 0; i < copied.size(); ++i) {
+            for (std::size_t i = copied.find(MarkupStart); i != NotFound;
+                 i = copied.find(MarkupStart, i + 1)) {
                 if (MarkerAt(copied, i, LineBreak)) {
                     lineBroken = true;
-                    if (ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End)) {
+                    if (ReadPeriodDateWith(cell.data() + i + LineBreak.size(), period, PeriodBound::End,
+                                           midnightOf)) {
                         reading.endRead = true;
                     }
                 }

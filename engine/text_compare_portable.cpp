@@ -22,7 +22,16 @@ char16_t FoldCase(char16_t c) {
 bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view wanted) {
     if (wanted.size() > text.size()) return false;
     for (std::size_t i = 0; i < wanted.size(); ++i) {
-        if (FoldCase(text[i]) != FoldCase(wanted[i])) return false;
+        const char16_t a = text[i];
+        const char16_t b = wanted[i];
+        if (a == b) continue;
+        // Two different ASCII characters are the same letter only as its two cases.
+        if ((a | b) < 0x80) {
+            const char16_t lower = a | 0x20;
+            if ((a ^ b) != 0x20 || lower < u'a' || lower > u'z') return false;
+            continue;
+        }
+        if (FoldCase(a) != FoldCase(b)) return false;
     }
     return true;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds and tests every preset: native, native with sanitizers, and the 64- and 32-bit Windows
-# builds under Wine. CTest's exit status is each preset's verdict; a configure or build error is
-# printed and fails the run. Ends with one line "N passed, N failed[, N skipped]" over all
-# presets.
+# Builds and tests every preset: native, native with sanitizers, the fuzz targets' short runs,
+# and the 64- and 32-bit Windows builds under Wine. CTest's exit status is each preset's verdict;
+# a configure or build error is printed and fails the run. Ends with one line
+# "N passed, N failed[, N skipped]" over all presets.
 #
 # A machine whose kernel cannot run 32-bit programs cannot run Wine's 32-bit loader: there the
 # win32 preset is built, its tests are counted as skipped, and the run says so.
@@ -11,7 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 "$root/scripts/install-dependencies.sh" || exit 1
 
-presets=(${VISTREL_PRESETS:-native native-sanitize win64 win32})
+presets=(${VISTREL_PRESETS:-native native-sanitize fuzz win64 win32})
 passed=0 failed=0 skipped=0 broken=() notes=()
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="

@@ -1,21 +1,23 @@
 #include "server/class_table.h"
 
+#include "server/registry_resources.h"
+#include "server/server_registration.h"
 #include "smarttag/st_action.h"
 #include "smarttag/st_recognizer.h"
 
 namespace vistrel {
 namespace {
 
-constexpr int kActionRegistryScript = 103;
-constexpr int kRecognizerRegistryScript = 102;
+constexpr int kActionRegistryScript = VISTREL_STACTION_SCRIPT;
+constexpr int kRecognizerRegistryScript = VISTREL_STRECOGNIZER_SCRIPT;
 
 const wchar_t* NoDescription() noexcept { return nullptr; }
 const void* NoCategories() noexcept { return nullptr; }
 void NothingToStartOrStop(bool) noexcept {}
 
-ClassEntry EntryFor(const CLSID& classId, int registryScript,
+ClassEntry EntryFor(const CLSID& classId, ClassRegistration registration, int registryScript,
                     InstanceCreator createInstance) noexcept {
-    return {&classId,      nullptr,          registryScript, &CachedClassFactory::Create,
+    return {&classId,      registration,     registryScript, &CachedClassFactory::Create,
             createInstance, nullptr,         &NoDescription, &NoCategories,
             &NothingToStartOrStop};
 }
@@ -23,9 +25,10 @@ ClassEntry EntryFor(const CLSID& classId, int registryScript,
 }  // namespace
 
 ClassTable::ClassTable() noexcept
-    : entries_{EntryFor(__uuidof(::STAction), kActionRegistryScript, &STAction::CreateInstance),
-               EntryFor(__uuidof(::STRecognizer), kRecognizerRegistryScript,
-                        &STRecognizer::CreateInstance)} {}
+    : entries_{EntryFor(__uuidof(::STAction), &RunClassRegistryScript<kActionRegistryScript>,
+                        kActionRegistryScript, &STAction::CreateInstance),
+               EntryFor(__uuidof(::STRecognizer), &RunClassRegistryScript<kRecognizerRegistryScript>,
+                        kRecognizerRegistryScript, &STRecognizer::CreateInstance)} {}
 
 ClassTable::~ClassTable() { ReleaseClassObjects(); }
 

@@ -12,7 +12,7 @@ namespace vistrel {
 struct ClassEntry {
     const CLSID* classId;
     // Runs the class's registry script (`registryScript`, a REGISTRY resource) forwards or
-    // backwards; null until registration is part of the library.
+    // backwards.
     HRESULT (*registration)(bool registering) noexcept;
     int registryScript;
     HRESULT (*createClassObject)(InstanceCreator createInstance, REFIID interfaceId,

@@ -46,6 +46,8 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
     // Instants far apart overflow a 32-bit difference.
     calculation.elapsedDays =
         static_cast<std::int32_t>((std::int64_t{paymentInstant} - dueInstant) / SecondsPerDay);
+    // One walk of the table: the interest is the shares' sum, added in table order from 0.0
+    // exactly as ComputeInterest adds them.
     for (const InterestTerm& term : InterestTerms(table, dueInstant, paymentInstant, amount)) {
         const RowReading* reading = term.record < readings.size() ? &readings[term.record] : nullptr;
         calculation.shares.push_back(ShareOf(table.at(term.record), reading, term, payment));

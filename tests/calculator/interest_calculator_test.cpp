@@ -239,14 +239,14 @@ TEST_F(InterestCalculatorTest, DueDateAfterPaymentDateIsRefusedAndNothingIsWritt
     ExpectNothingWrittenAndAllReleased(range);
 }
 
-// The bundled page's oldest period starts on 2009-06-25. Due 2009-06-23, the first day of the
-// delay is 2009-06-24: no rate. Due 2009-06-24: the delay starts in that period; paid
-// 2009-06-30, 3650 at 10.00% a year for 6 days: 3650 × 10 × 6 / 36500 = 6.0.
+// The bundled page's oldest period starts on 1993-03-01, at 0.19% a day. Due 1993-02-27, the
+// first day of the delay is 1993-02-28: no rate. Due 1993-02-28: the delay starts in that
+// period; paid 1993-03-06, 3650 at 0.19% a day for 6 days: 3650 × 0.19 × 6 / 100 = 41.61.
 TEST_F(InterestCalculatorTest, ADueDateBeforeThePagesOldestPeriodIsRefusedUntilCorrected) {
     FakeRange range;
     VerbRun run(&range);
     ASSERT_TRUE(run.dialog().WaitForDialog());
-    Enter(run.dialog(), {2009, 6, 23}, {2009, 6, 30}, L"3650");
+    Enter(run.dialog(), {1993, 2, 27}, {1993, 3, 6}, L"3650");
 
     run.dialog().Click(IDOK);
 
@@ -256,12 +256,12 @@ TEST_F(InterestCalculatorTest, ADueDateBeforeThePagesOldestPeriodIsRefusedUntilC
     EXPECT_TRUE(range.writes.empty());
     EXPECT_EQ(ProcessCalculationState().accepted, 0);
 
-    ASSERT_TRUE(run.dialog().SetDate(kDueDatePicker, 2009, 6, 24));
+    ASSERT_TRUE(run.dialog().SetDate(kDueDatePicker, 1993, 2, 28));
     run.dialog().Click(IDOK);
 
     EXPECT_EQ(run.Result(), 1);
     const std::vector<CellWrite> expected = {
-        {0, 1, L"2009-06-24"}, {0, 2, L"2009-06-30"}, {0, 3, L"3650.00"}, {0, 4, L"6.0"}};
+        {0, 1, L"1993-02-28"}, {0, 2, L"1993-03-06"}, {0, 3, L"3650.00"}, {0, 4, L"41.6"}};
     EXPECT_EQ(range.writes, expected);
 }
 

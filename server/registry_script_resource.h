@@ -1,0 +1,28 @@
+// Runs one of the library's registry scripts (resource type "REGISTRY") from the library file of
+// the module instance, with the replacements APPID and Module.
+#pragma once
+
+#include <windows.h>
+
+#include "server/registry_script/script_interpreter.h"
+
+namespace vistrel {
+
+// One extra replacement; a list of them ends with a null name.
+struct ScriptReplacement {
+    const wchar_t* name;
+    const wchar_t* value;
+};
+
+HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
+                          const ScriptReplacement* extraReplacements) noexcept;
+
+// The library file's full path for the module instance: 0 characters → the last error,
+// a full buffer of 260 → 0x8007007A.
+HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept;
+
+// The HRESULT of the last Win32 error, E_FAIL when the system set none: a failure must never
+// read as success.
+HRESULT FailureFromLastError() noexcept;
+
+}  // namespace vistrel

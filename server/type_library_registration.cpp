@@ -1,0 +1,66 @@
+#include "server/type_library_registration.h"
+
+#include <oleauto.h>
+
+#include <string>
+
+#include "platform/unique_resource.h"
+#include "server/registry_script_resource.h"
+
+namespace vistrel {
+namespace {
+
+// The type library of the library file, else of the ".tlb" file beside it; `path` names the file
+// that loaded.
+HRESULT LoadOwnTypeLibrary(ComPtr<ITypeLib>& library, std::wstring& path) {
+    wchar_t libraryPath[MAX_PATH];
+    HRESULT status = GetLibraryPath(libraryPath);
+    if (FAILED(status)) return status;
+    path = libraryPath;
+    status = LoadTypeLib(path.c_str(), library.put());
+    if (SUCCEEDED(status)) return status;
+    const std::size_t nameStart = path.find_last_of(L"\\/:") + 1;  // npos + 1 is 0
+    const std::size_t dot = path.rfind(L'.');
+    if (dot != std::wstring::npos && dot >= nameStart) path.erase(dot);
+    path += L".tlb";
+    return LoadTypeLib(path.c_str(), library.put());
+}
+
+}  // namespace
+
+HRESULT RegisterTypeLibrary() noexcept {
+    try {
+        ComPtr<ITypeLib> library;
+        std::wstring path;
+        const HRESULT status = LoadOwnTypeLibrary(library, path);
+        if (FAILED(status)) return status;
+        std::wstring helpDirectory = path;
+        helpDirectory.erase(helpDirectory.find_last_of(L"\\/:") + 1);
+        return RegisterTypeLib(library.get(), path.data(), helpDirectory.data());
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+HRESULT UnregisterTypeLibrary() noexcept {
+    try {
+        ComPtr<ITypeLib> library;
+        std::wstring path;
+        HRESULT status = LoadOwnTypeLibrary(library, path);
+        if (FAILED(status)) return status;
+        TLIBATTR* attributes = nullptr;
+        status = library->GetLibAttr(&attributes);
+        if (FAILED(status)) return status;
+        const TLIBATTR copy = *attributes;
+        library->ReleaseTLibAttr(attributes);
+        return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+}  // namespace vistrel
