@@ -5,6 +5,7 @@
 #include <new>
 
 #include "calculator/excep_info.h"
+#include "platform/allocation_hook.h"
 
 namespace vistrel {
 namespace {
@@ -42,7 +43,8 @@ DispatchStatus CallAutomation(IDispatch* object, DISPID dispid, WORD flags, VART
     const std::size_t count = positional.size() + (put ? 1 : 0);
 
     // IDispatch takes the parameters last first; the value of a put comes first of all.
-    std::unique_ptr<VARIANTARG[]> arguments(new (std::nothrow) VARIANTARG[count == 0 ? 1 : count]);
+    std::unique_ptr<VARIANTARG[]> arguments(
+        NewArrayOrNull<VARIANTARG>(count == 0 ? 1 : count, "call arguments"));
     if (!arguments) return {E_OUTOFMEMORY, nullptr};
     std::size_t next = 0;
     if (put) arguments[next++] = parameters.back();

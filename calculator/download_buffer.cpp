@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "platform/allocation_hook.h"
+
 namespace vistrel {
 
 namespace {
@@ -14,7 +16,7 @@ constexpr std::uint32_t MaxCapacity = std::numeric_limits<std::int32_t>::max();
 }  // namespace
 
 bool DownloadBuffer::Start() noexcept {
-    block_.reset(std::malloc(ReadChunkSize));
+    block_.reset(AllocateBlock(ReadChunkSize, "page buffer"));
     received_ = 0;
     capacity_ = block_ ? ReadChunkSize : 0;
     return static_cast<bool>(block_);
@@ -32,7 +34,7 @@ bool DownloadBuffer::Commit(std::uint32_t count) noexcept {
     // per read.
     const std::uint32_t growth = std::max(ReadChunkSize, received / 4);
     const std::uint32_t capacity = std::min(MaxCapacity - received, growth) + received;
-    UniqueMallocBlock grown(std::malloc(capacity));
+    UniqueMallocBlock grown(AllocateBlock(capacity, "page buffer"));
     if (!grown) return false;
     std::memcpy(grown.get(), block_.get(), received);
     block_ = std::move(grown);

@@ -14,6 +14,7 @@
 #include "calculator/rate_page_fetch.h"
 #include "calculator/worksheet_write_back.h"
 #include "engine/rate_page_parser.h"
+#include "platform/allocation_hook.h"
 #include "platform/exceptions.h"
 #include "platform/unique_resource.h"
 
@@ -83,7 +84,7 @@ HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noe
         if (HWND dialog = OpenCalculatorDialog()) SetForegroundWindow(dialog);
         return 0;
     }
-    const std::unique_ptr<RateTable> table(new (std::nothrow) RateTable{});
+    const std::unique_ptr<RateTable> table(NewOrNull<RateTable>("rate table"));
     if (!table) return E_FAIL;
     // Only a returned interface counts, whatever status comes with it.
     ComPtr<IDispatch> range;

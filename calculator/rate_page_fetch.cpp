@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "calculator/download_buffer.h"
+#include "platform/allocation_hook.h"
 
 namespace vistrel {
 
@@ -143,7 +144,7 @@ bool HoldText(const DownloadBuffer& buffer, RatePage& page) noexcept {
         count == 0 ? 0 : MultiByteToWideChar(RatePageCodePage, 0, bytes, count, nullptr, 0);
     // A held empty page still needs a text that is not null.
     auto* text = static_cast<char16_t*>(
-        std::malloc(static_cast<std::size_t>(std::max(length, 1)) * sizeof(char16_t)));
+        AllocateBlock(static_cast<std::size_t>(std::max(length, 1)) * sizeof(char16_t), "page text"));
     if (text == nullptr) return false;
     if (length > 0) {
         MultiByteToWideChar(RatePageCodePage, 0, bytes, count, reinterpret_cast<wchar_t*>(text),

@@ -3,6 +3,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/allocation_hook.h"
+
 namespace vistrel {
 
 ServerModule::~ServerModule() { Stop(); }
@@ -27,7 +29,7 @@ LONG ServerModule::LockCount() const noexcept {
 }
 
 HRESULT ServerModule::AddCleanup(CleanupRoutine routine, void* argument) noexcept {
-    auto* node = new (std::nothrow) CleanupNode{routine, argument, nullptr};
+    auto* node = NewOrNull<CleanupNode>("clean-up node", CleanupNode{routine, argument, nullptr});
     if (node == nullptr) return E_OUTOFMEMORY;
     const LockHolder lock(typeInfoLock_);
     if (FAILED(lock.Status())) {
@@ -38,9 +40,12 @@ HRESULT ServerModule::AddCleanup(CleanupRoutine routine, void* argument) noexcep
     return S_OK;
 }
 
-ServerModule& TheServerModule() noexcept {
-    static constinit ServerModule module;
-    return module;
-}
+namespace {
+// At namespace scope: a function-local static would take the runtime's thread-safe guard (for
+// its destructor), whose thread bookkeeping outlives an unloaded library.
+constinit ServerModule theModule;
+}  // namespace
+
+ServerModule& TheServerModule() noexcept { return theModule; }
 
 }  // namespace vistrel

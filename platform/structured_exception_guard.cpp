@@ -26,10 +26,11 @@ private:
     DWORD index_;
 };
 
-DWORD GuardSlot() noexcept {
-    static const TlsSlot slot;
-    return slot.Index();
-}
+// At namespace scope, made when the module's runtime starts: a function-local static would take
+// the runtime's thread-safe guard, whose thread bookkeeping outlives an unloaded library.
+const TlsSlot guardSlot;
+
+DWORD GuardSlot() noexcept { return guardSlot.Index(); }
 
 GuardFrame* CurrentGuard() noexcept {
     const DWORD slot = GuardSlot();

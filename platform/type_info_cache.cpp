@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/allocation_hook.h"
 #include "platform/server_module.h"
 #include "platform/unique_resource.h"
 
@@ -90,7 +91,7 @@ void TypeInfoCache::BuildNameCache() noexcept {
     TYPEATTR* attributes = nullptr;
     if (FAILED(typeInfo_->GetTypeAttr(&attributes))) return;
     const UINT count = attributes->cFuncs;
-    auto* rows = new (std::nothrow) NameRow[count > 0 ? count : 1]();
+    auto* rows = NewArrayOrNull<NameRow>(count > 0 ? count : 1, "name cache");
     if (rows != nullptr) {
         for (UINT index = 0; index < count; ++index) {
             FUNCDESC* function = nullptr;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/allocation_hook.h"
 #include "platform/hresult_boundary.h"
 #include "platform/server_module.h"
 
@@ -11,6 +12,7 @@ HRESULT CachedClassFactory::Create(InstanceCreator createInstance, REFIID interf
                                    void** out) noexcept {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
+    if (AllocationRefused("class object")) return E_OUTOFMEMORY;
     auto* factory = new (std::nothrow) CachedClassFactory(createInstance);
     if (factory == nullptr) return E_OUTOFMEMORY;
     if (FAILED(factory->lock_.Initialize())) {

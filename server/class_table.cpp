@@ -75,9 +75,12 @@ HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** 
     return status;
 }
 
-ClassTable& TheClassTable() noexcept {
-    static ClassTable table;
-    return table;
-}
+namespace {
+// Made when the module's runtime starts, before DllMain: a function-local static would take the
+// runtime's thread-safe guard, whose thread bookkeeping outlives an unloaded library.
+ClassTable theClassTable;
+}  // namespace
+
+ClassTable& TheClassTable() noexcept { return theClassTable; }
 
 }  // namespace vistrel

@@ -8,6 +8,8 @@
 
 #include <new>
 
+#include "platform/allocation_hook.h"
+
 namespace vistrel {
 
 class AggregatableObject {
@@ -60,6 +62,7 @@ HRESULT CreateAggregatableInstance(IUnknown* outer, REFIID interfaceId, void** o
     *out = nullptr;
     AggregatableObject* object = nullptr;
     try {
+        ThrowIfRefused("instance");
         object = new Class(outer);
     } catch (...) {
         return E_OUTOFMEMORY;

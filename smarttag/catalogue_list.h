@@ -6,6 +6,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/allocation_hook.h"
+
 namespace vistrel {
 
 template <typename Record>
@@ -18,7 +20,7 @@ public:
 
     // Appends at the end; false when no node can be had, and the record is dropped.
     bool Append(Record&& record) noexcept {
-        Node* node = new (std::nothrow) Node{std::move(record), nullptr, last_};
+        Node* node = NewOrNull<Node>("catalogue node", Node{std::move(record), nullptr, last_});
         if (node == nullptr) return false;
         (last_ != nullptr ? last_->next : first_) = node;
         last_ = node;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/allocation_hook.h"
 #include "platform/exceptions.h"
 #include "smarttag/string_loading.h"
 
@@ -18,7 +19,7 @@ constexpr int kTermIndexId = 1002;
 // required strings are missing. No count is stored anywhere: the table alone decides.
 template <typename Record>
 std::unique_ptr<CatalogueList<Record>> LoadList(int startId) noexcept {
-    std::unique_ptr<CatalogueList<Record>> list(new (std::nothrow) CatalogueList<Record>);
+    std::unique_ptr<CatalogueList<Record>> list(NewOrNull<CatalogueList<Record>>("catalogue list"));
     if (!list) return nullptr;
     for (int id = startId;; id += Record::kStringCount) {
         try {
@@ -32,14 +33,16 @@ std::unique_ptr<CatalogueList<Record>> LoadList(int startId) noexcept {
     return list;
 }
 
-std::unique_ptr<SmartTagCatalogue>& ProcessCatalogue() noexcept {
-    static std::unique_ptr<SmartTagCatalogue> catalogue;
-    return catalogue;
-}
+// At namespace scope: a function-local static would take the runtime's thread-safe guard, whose
+// thread bookkeeping outlives an unloaded library.
+constinit std::unique_ptr<SmartTagCatalogue> processCatalogue;
+
+std::unique_ptr<SmartTagCatalogue>& ProcessCatalogue() noexcept { return processCatalogue; }
 
 }  // namespace
 
 std::unique_ptr<SmartTagCatalogue> SmartTagCatalogue::Load() noexcept {
+    if (AllocationRefused("catalogue")) return nullptr;
     std::unique_ptr<SmartTagCatalogue> catalogue(new (std::nothrow) SmartTagCatalogue);
     if (!catalogue) return nullptr;
     catalogue->recognizerStrings_ = ClassStrings(kRecognizerStringsId);

@@ -10,6 +10,7 @@
 #include "calculator/rate_page_fetch.h"
 #include "tests/support/counting_internet.h"
 #include "tests/support/rate_page_server_client.h"
+#include "tests/support/refused_allocation.h"
 
 namespace vistrel {
 namespace {
@@ -216,6 +217,38 @@ std::string CodeName(const ::testing::TestParamInfo<int>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(404, 403, 500, 503), CodeName);
+
+// The page's memory refused: the first buffer, its first growth (a body of several chunks) or the
+// text it is converted into.
+struct PageAllocationCase {
+    const char* name;
+    const char* purpose;
+    int skip;
+};
+
+class PageAllocationFailureTest : public FetchRatePageTest,
+                                  public ::testing::WithParamInterface<PageAllocationCase> {};
+
+TEST_P(PageAllocationFailureTest, FailsHoldingNothingAndTheNextCallTriesAgain) {
+    const PageAllocationCase& example = GetParam();
+    ServeRatePage("large");
+    {
+        const test::RefusedAllocation refused(example.purpose, 1, example.skip);
+        EXPECT_FALSE(Fetch());
+        EXPECT_EQ(refused.Refused(), 1);
+    }
+    ExpectNothingHeld();
+    ExpectEveryHandleClosedOnce(3);
+    ASSERT_TRUE(Fetch());
+    EXPECT_EQ(Text(), LargeText());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Allocations, PageAllocationFailureTest,
+    ::testing::Values(PageAllocationCase{"FirstBuffer", "page buffer", 0},
+                      PageAllocationCase{"GrownBuffer", "page buffer", 1},
+                      PageAllocationCase{"Text", "page text", 0}),
+    [](const ::testing::TestParamInfo<PageAllocationCase>& info) { return info.param.name; });
 
 class RedirectTest : public FetchRatePageTest, public ::testing::WithParamInterface<int> {};
 

@@ -124,6 +124,31 @@ TEST_F(WorksheetWriteBackTest, ATextThatCannotBeWrittenWholeStopsBeforeItsCell) 
     }
 }
 
+TEST_F(WorksheetWriteBackTest, ACellTextWithoutMemoryRaisesOutOfMemoryBeforeItsCell) {
+    // The texts are the only blocks the write-back takes from the system allocator, one per
+    // cell in the order written.
+    for (int refused = 0; refused < 4; ++refused) {
+        SCOPED_TRACE(refused);
+        FakeRange range;
+        test::TaskAllocationSpy allocations;
+        ASSERT_TRUE(allocations.Registered());
+        allocations.RefuseAllocations(refused);
+
+        EXPECT_EQ(StatusOfWriting(range, Confirmed({2024, 1, 1}, {2024, 1, 2}, 1.0, 1.0)),
+                  E_OUTOFMEMORY);
+
+        EXPECT_EQ(allocations.RefusedAllocations(), 1);
+        EXPECT_EQ(range.writes.size(), static_cast<std::size_t>(refused));
+        EXPECT_EQ(range.offsetCalls, refused);
+        ExpectEverythingReleased(range);
+        EXPECT_EQ(allocations.LiveBlocks(), 0);
+    }
+    // With memory again, all four cells are written.
+    FakeRange range;
+    EXPECT_EQ(StatusOfWriting(range, Confirmed({2024, 1, 1}, {2024, 1, 2}, 1.0, 1.0)), S_OK);
+    EXPECT_EQ(range.writes.size(), 4u);
+}
+
 TEST_F(WorksheetWriteBackTest, AFailedCallRaisesItsStatusWithTheErrorInformationItLeft) {
     FakeRange range;
     range.failingValue2Column = 2;

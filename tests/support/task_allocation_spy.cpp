@@ -7,6 +7,10 @@ namespace {
 class CountingSpy final : public IMallocSpy {
 public:
     long live = 0;
+    long allocations = 0;
+    long refused = 0;
+    long refuseFrom = -1;  // the allocation number from which allocations fail, -1 for none
+    long refuseUntil = -1;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
@@ -20,7 +24,15 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    // A size of 0 makes the allocator fail the allocation.
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override {
+        const long number = allocations++;
+        if (number >= refuseFrom && number < refuseUntil) {
+            ++refused;
+            return 0;
+        }
+        return size;
+    }
     void* STDMETHODCALLTYPE PostAlloc(void* block) override {
         if (block != nullptr) ++live;
         return block;
@@ -68,6 +80,9 @@ void TurnOffBstrCache() noexcept {
 TaskAllocationSpy::TaskAllocationSpy() noexcept {
     TurnOffBstrCache();
     spy.live = 0;
+    spy.allocations = 0;
+    spy.refused = 0;
+    spy.refuseFrom = spy.refuseUntil = -1;
     registered_ = SUCCEEDED(CoRegisterMallocSpy(&spy));
 }
 
@@ -76,5 +91,13 @@ TaskAllocationSpy::~TaskAllocationSpy() {
 }
 
 long TaskAllocationSpy::LiveBlocks() const noexcept { return spy.live; }
+
+void TaskAllocationSpy::RefuseAllocations(int skip, int count) noexcept {
+    spy.refuseFrom = spy.allocations + skip;
+    spy.refuseUntil = spy.refuseFrom + count;
+}
+
+long TaskAllocationSpy::Allocations() const noexcept { return spy.allocations; }
+long TaskAllocationSpy::RefusedAllocations() const noexcept { return spy.refused; }
 
 }  // namespace vistrel::test

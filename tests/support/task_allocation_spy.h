@@ -1,5 +1,5 @@
 // Counts the blocks of the COM task allocator, through which every BSTR is allocated, so that a
-// test can show that what it made was freed. It turns the process's BSTR cache off for good, or
+// test can show that what it made was freed, and can make chosen allocations fail. It turns the process's BSTR cache off for good, or
 // freed strings would stay allocated in the cache.
 #pragma once
 
@@ -19,6 +19,12 @@ public:
     bool Registered() const noexcept { return registered_; }
     // Blocks allocated while the spy was registered and not freed since.
     long LiveBlocks() const noexcept;
+    // Lets the next `skip` allocations succeed and makes the `count` after them fail, as when
+    // the system has no memory left; later ones succeed again.
+    void RefuseAllocations(int skip, int count = 1) noexcept;
+    // Allocations made (or refused) since the spy was registered.
+    long Allocations() const noexcept;
+    long RefusedAllocations() const noexcept;
 
 private:
     bool registered_ = false;

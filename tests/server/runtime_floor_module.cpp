@@ -1,0 +1,18 @@
+// A DLL with nothing but the runtime that Vistrel.dll links statically, which throws and catches
+// one exception when it loads, as the library does while it reads its catalogue. What a process
+// keeps after loading and unloading it is the runtime's own cost of a load, not the library's.
+#include <windows.h>
+
+namespace {
+struct LoadMarker {};
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        try {
+            throw LoadMarker{};
+        } catch (const LoadMarker&) {
+        }
+    }
+    return TRUE;
+}
