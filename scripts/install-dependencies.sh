@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 libwine-dev
   xvfb imagemagick fonts-dejavu-core python3 locales tzdata util-linux valgrind nsis
-  clang
+  clang libclang-rt-dev
 )
 
 sudo=
