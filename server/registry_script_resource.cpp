@@ -6,6 +6,7 @@
 
 #include "platform/hresult.h"
 #include "platform/module_instance.h"
+#include "platform/hresult_boundary.h"
 #include "platform/unique_resource.h"
 #include "server/app_id.h"
 #include "server/win32_registry.h"
@@ -98,10 +99,8 @@ HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
         Win32Registry registry;
         return InterpretRegistryScript(std::u16string_view(AsUtf16(text.c_str()), text.size()), replacements,
                                        direction, registry);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_FAIL;
+        return HresultFromCaughtException();
     }
 }
 

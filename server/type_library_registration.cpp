@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/hresult_boundary.h"
 #include "platform/unique_resource.h"
 #include "server/registry_script_resource.h"
 
@@ -37,10 +38,8 @@ HRESULT RegisterTypeLibrary() noexcept {
         std::wstring helpDirectory = path;
         helpDirectory.erase(helpDirectory.find_last_of(L"\\/:") + 1);
         return RegisterTypeLib(library.get(), path.data(), helpDirectory.data());
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_FAIL;
+        return HresultFromCaughtException();
     }
 }
 
@@ -56,10 +55,8 @@ HRESULT UnregisterTypeLibrary() noexcept {
         const TLIBATTR copy = *attributes;
         library->ReleaseTLibAttr(attributes);
         return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_FAIL;
+        return HresultFromCaughtException();
     }
 }
 
