@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/allocation_hook.h"
 #include "platform/hresult.h"
 #include "platform/module_instance.h"
 #include "platform/hresult_boundary.h"
@@ -48,6 +49,7 @@ HRESULT LoadScriptText(const wchar_t* libraryPath, UINT resourceId, std::wstring
     if (bytes == nullptr) return FailureFromLastError();
     text.clear();
     if (size == 0) return S_OK;
+    ThrowIfRefused("script text");
     std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 1);
     const int converted = MultiByteToWideChar(ScriptCodePage(), 0, bytes, static_cast<int>(size), buffer.data(),
                                               static_cast<int>(buffer.size()));

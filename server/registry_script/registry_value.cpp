@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/allocation_hook.h"
+
 #include "server/registry_script/replacement_map.h"
 
 namespace vistrel {
@@ -75,6 +77,7 @@ ScriptStatus MakeRegistryValue(std::u16string_view typeLetter, std::u16string_vi
         AppendTerminator(value.data);
         break;
     case RegistryValueType::MultiString:
+        ThrowIfRefused("multi-string value");
         MakeMultiString(text, value.data);
         break;
     case RegistryValueType::Dword: {
@@ -87,6 +90,7 @@ ScriptStatus MakeRegistryValue(std::u16string_view typeLetter, std::u16string_vi
     }
     case RegistryValueType::Binary:
         if (text.size() % 2 != 0) return kScriptFailed;
+        ThrowIfRefused("binary value");
         value.data.assign(text.size() / 2, 0);
         for (std::size_t i = 0; i < text.size(); ++i) {
             value.data[i / 2] |= static_cast<std::uint8_t>(NibbleOf(text[i]) << (i % 2 == 0 ? 4 : 0));

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/text_compare.h"
+#include "platform/allocation_hook.h"
 
 namespace vistrel {
 
@@ -13,6 +14,7 @@ bool NamesEqual(std::u16string_view left, std::u16string_view right) noexcept {
 ScriptStatus ReplacementMap::Add(const char16_t* name, const char16_t* value) noexcept {
     if (name == nullptr || value == nullptr) return kScriptInvalidArgument;
     try {
+        ThrowIfRefused("replacement copy");
         pairs_.emplace_back(name, value);
         return kScriptSucceeded;
     } catch (...) {

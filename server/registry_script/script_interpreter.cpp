@@ -45,7 +45,7 @@ public:
                 RETURN_IF_SCRIPT_FAILED(WalkBlock(rootKey, false, 0));
                 continue;
             }
-            const ScriptStatus status = RegisterBlock(rootKey, 0);
+            const ScriptStatus status = RegisterBlockOrOutOfMemory(rootKey);
             if (ScriptFailed(status)) {
                 tokens_.Rewind(blockStart);
                 if (!ScriptFailed(Advance())) WalkBlock(rootKey, false, 0);
@@ -57,6 +57,16 @@ public:
 
 private:
     ScriptStatus Advance() { return tokens_.Next(token_); }
+
+    // Memory that runs out in the middle of a block is a failed walk like any other, so that
+    // what the block wrote before is taken away.
+    ScriptStatus RegisterBlockOrOutOfMemory(RegistryKey rootKey) {
+        try {
+            return RegisterBlock(rootKey, 0);
+        } catch (const std::bad_alloc&) {
+            return kScriptOutOfMemory;
+        }
+    }
 
     // Reads the optional ForceRemove or Delete and NoRemove; leaves the name as the token.
     ScriptStatus ReadMarks(EntryMarks& marks) {

@@ -16,6 +16,7 @@
 #include "server/server_registration.h"
 #include "server/type_library_registration.h"
 #include "tests/support/module_path.h"
+#include "tests/support/refused_allocation.h"
 
 #include <initguid.h>  // after the system headers: defines the GUIDs of the IDL header
 #include "tests/server/registration_expectations.h"
@@ -192,6 +193,18 @@ TEST_F(RegistrationTest, UnregisteringStopsAtTheFirstFailingStep) {
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, (std::wstring(L"AppID\\") + kAppId).c_str()));
     ComPtr<ITypeLib> library;
     EXPECT_EQ(LoadRegisteredTypeLibrary(library), S_OK);
+}
+
+// The script's text converted from the resource needs a buffer of its own.
+TEST_F(RegistrationTest, AScriptWithoutItsTextBufferIsOutOfMemoryAndTheNextRunRegisters) {
+    {
+        const RefusedAllocation refused("script text");
+        EXPECT_EQ(RunClassRegistryScript<VISTREL_STACTION_SCRIPT>(true), E_OUTOFMEMORY);
+        EXPECT_EQ(refused.Refused(), 1);
+    }
+    EXPECT_EQ(WithoutContainers(RegisteredState()), std::vector<std::wstring>{});
+    EXPECT_EQ(RunClassRegistryScript<VISTREL_STACTION_SCRIPT>(true), S_OK);
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STAction"));
 }
 
 TEST_F(RegistrationTest, APathWithAQuoteReachesInprocServer32Unchanged) {
