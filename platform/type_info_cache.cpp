@@ -1,6 +1,8 @@
 #include "platform/type_info_cache.h"
 
+#include <memory>
 #include <new>
+#include <utility>
 
 #include "platform/allocation_hook.h"
 #include "platform/server_module.h"
@@ -91,19 +93,19 @@ void TypeInfoCache::BuildNameCache() noexcept {
     TYPEATTR* attributes = nullptr;
     if (FAILED(typeInfo_->GetTypeAttr(&attributes))) return;
     const UINT count = attributes->cFuncs;
-    auto* rows = NewArrayOrNull<NameRow>(count > 0 ? count : 1, "name cache");
-    if (rows != nullptr) {
+    std::unique_ptr<NameRow[]> rows(NewArrayOrNull<NameRow>(count > 0 ? count : 1, "name cache"));
+    if (rows) {
         for (UINT index = 0; index < count; ++index) {
             FUNCDESC* function = nullptr;
             if (FAILED(typeInfo_->GetFuncDesc(index, &function))) continue;
-            BSTR name = nullptr;
-            if (SUCCEEDED(typeInfo_->GetDocumentation(function->memid, &name, nullptr, nullptr,
-                                                      nullptr))) {
-                rows[index] = {name, SysStringLen(name), function->memid};
+            UniqueBstr name;
+            if (SUCCEEDED(typeInfo_->GetDocumentation(function->memid, name.put(), nullptr, nullptr, nullptr))) {
+                const UINT length = SysStringLen(name.get());
+                rows[index] = {std::move(name), length, function->memid};
             }
             typeInfo_->ReleaseFuncDesc(function);
         }
-        names_ = rows;
+        names_ = rows.release();
         nameCount_ = count;
     }
     typeInfo_->ReleaseTypeAttr(attributes);
@@ -114,9 +116,9 @@ bool TypeInfoCache::FindCachedName(const wchar_t* name, DISPID* id) const noexce
     const auto length = static_cast<UINT>(lstrlenW(name));
     for (UINT row = nameCount_; row-- > 0;) {
         const NameRow& entry = names_[row];
-        if (entry.name == nullptr || entry.length != length) continue;
+        if (!entry.name || entry.length != length) continue;
         bool equal = true;
-        for (UINT i = 0; equal && i < length; ++i) equal = entry.name[i] == name[i];
+        for (UINT i = 0; equal && i < length; ++i) equal = entry.name.get()[i] == name[i];
         if (equal) {
             *id = entry.id;
             return true;
@@ -127,11 +129,8 @@ bool TypeInfoCache::FindCachedName(const wchar_t* name, DISPID* id) const noexce
 
 void TypeInfoCache::Release(void* cache) noexcept {
     auto* self = static_cast<TypeInfoCache*>(cache);
-    if (self->typeInfo_ != nullptr) self->typeInfo_->Release();
-    self->typeInfo_ = nullptr;
-    for (UINT row = 0; row < self->nameCount_; ++row) SysFreeString(self->names_[row].name);
-    delete[] self->names_;
-    self->names_ = nullptr;
+    const auto typeInfo = ComPtr<ITypeInfo>::Attach(std::exchange(self->typeInfo_, nullptr));
+    const std::unique_ptr<NameRow[]> names(std::exchange(self->names_, nullptr));
     self->nameCount_ = 0;
 }
 

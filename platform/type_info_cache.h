@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "platform/unique_resource.h"
+
 namespace vistrel {
 
 class TypeInfoCache {
@@ -29,9 +31,9 @@ public:
 
 private:
     struct NameRow {
-        BSTR name;
-        UINT length;
-        DISPID id;
+        UniqueBstr name;
+        UINT length = 0;
+        DISPID id = 0;
     };
 
     bool Loaded() const noexcept { return typeInfo_ != nullptr && names_ != nullptr; }
@@ -45,6 +47,9 @@ private:
     const GUID& libraryId_;
     WORD majorVersion_;
     WORD minorVersion_;
+    // Plain pointers, so that the cache has nothing to destroy when the process ends: the
+    // clean-up routine that the module runs at unload takes them back into owners and frees
+    // them there.
     ITypeInfo* typeInfo_ = nullptr;
     NameRow* names_ = nullptr;
     UINT nameCount_ = 0;
