@@ -20,7 +20,7 @@ build() {  # build PRESET TARGET...
 build native kalkulator-odsetek
 build win64 Vistrel kalkulator-odsetek installer
 # The 32-bit installer carries the 64-bit library just built.
-cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/server/Vistrel.dll" >/dev/null
+cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/installer/Vistrel.dll" >/dev/null
 cmake --build --preset win32 --target Vistrel kalkulator-odsetek installer >/dev/null
 
 version=$(sed -nE 's/^project\(Vistrel VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
@@ -30,11 +30,14 @@ mkdir -p "$dist/biblioteka/x86" "$dist/biblioteka/x64" "$dist/kalkulator/windows
   "$dist/kalkulator/linux"
 cp "build/win32/installer/Vistrel-$version-setup.exe" "$dist/"
 cp "build/win64/installer/Vistrel-$version-setup-x64.exe" "$dist/"
-cp build/win32/server/Vistrel.dll "$dist/biblioteka/x86/"
-cp build/win64/server/Vistrel.dll "$dist/biblioteka/x64/"
+# The copies the installers carry, without debugging information.
+cp build/win32/installer/Vistrel.dll "$dist/biblioteka/x86/"
+cp build/win64/installer/Vistrel.dll "$dist/biblioteka/x64/"
 # The 32-bit calculator runs on every Windows.
 cp build/win32/tools/kalkulator-odsetek.exe "$dist/kalkulator/windows/"
 cp build/native/tools/kalkulator-odsetek "$dist/kalkulator/linux/"
+i686-w64-mingw32-strip "$dist/kalkulator/windows/kalkulator-odsetek.exe"
+strip "$dist/kalkulator/linux/kalkulator-odsetek"
 cp data/stopy_odsetek.html "$dist/kalkulator/windows/"
 cp data/stopy_odsetek.html "$dist/kalkulator/linux/"
 # Windows' Notepad wants its line ends.

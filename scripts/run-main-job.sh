@@ -58,7 +58,7 @@ step "Budowanie: Vistrel.dll (64 i 32 bity), instalatory, program gospodarza, ka
 quietly cmake --preset win64
 quietly cmake --build --preset win64 --target Vistrel installer vistrel-host
 # The 32-bit installer carries the 64-bit library just built.
-quietly cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/server/Vistrel.dll"
+quietly cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/installer/Vistrel.dll"
 win32_targets=(Vistrel installer)
 [ "$bits" = 32 ] && win32_targets+=(vistrel-host)
 quietly cmake --build --preset win32 --target "${win32_targets[@]}"
