@@ -109,8 +109,15 @@ VISTREL_KEEP_DISPLAY=$interactive python3 "$root/tests/support/rate_page_server.
   "$root/tests/wine/run-in-wine" "$build/tests/host/vistrel-host.exe" \
   "${host_options[@]}" "${arguments[@]}" || host_status=$?
 
-step "Kalkulator wiersza poleceń dla tego samego wpisu: kalkulator-odsetek ${arguments[*]}"
-"$root/build/native/tools/kalkulator-odsetek" "${arguments[@]}" || true
+# At the keyboard the person chose the entry: the calculator takes it from D5:F5.
+if [ -n "$interactive" ]; then
+  entered=$(awk -F'|' '$2 ~ /^ *5 *$/ { gsub(/ /, ""); print $4, $5, $6 }' "$out/arkusz.txt" 2>/dev/null || true)
+  read -r -a arguments <<<"$entered"
+fi
+if [ ${#arguments[@]} -eq 3 ] && [ -n "${arguments[2]}" ]; then
+  step "Kalkulator wiersza poleceń dla tego samego wpisu: kalkulator-odsetek ${arguments[*]}"
+  "$root/build/native/tools/kalkulator-odsetek" "${arguments[@]}" || true
+fi
 
 step "Obrazy"
 if [ -s "$out/okno-kalkulatora.bmp" ]; then

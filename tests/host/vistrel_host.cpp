@@ -322,8 +322,12 @@ int Run(const Options& options) {
         return 1;
     }
 
-    Print(L"\nCzasownik 1 na C5: termin " + DateText(options.due) + L", zapłata " +
-          DateText(options.payment) + L", kwota " + options.amount + L"\n");
+    if (options.interactive) {
+        Print(L"\nCzasownik 1 na C5: daty i kwotę wpisuje użytkownik\n");
+    } else {
+        Print(L"\nCzasownik 1 na C5: termin " + DateText(options.due) + L", zapłata " +
+              DateText(options.payment) + L", kwota " + options.amount + L"\n");
+    }
     RunVerbOne(actionProgId, sheet, options);
     ShowRow(sheet, options);
     return sheet.Value(kTagRow, kLastColumn).empty() ? 1 : 0;
