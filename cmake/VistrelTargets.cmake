@@ -25,6 +25,25 @@ function(vistrel_link_runtime_statically target)
   endif()
 endfunction()
 
+# A library that hosts load and unload links the C++ runtime built on Windows' own threads (the
+# MinGW -win32 compilers' libraries) in place of the winpthreads one: each unload of a library
+# with winpthreads inside leaves four handles in the host process, of this runtime one. The
+# library's code uses no std::thread or std::mutex, which only the winpthreads runtime has; a
+# library that came to need them would fail to link.
+function(vistrel_link_windows_threads_runtime target)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+                  OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
+  get_filename_component(runtime_dir "${libgcc}" DIRECTORY)
+  string(REGEX REPLACE "-posix$" "-win32" runtime_dir "${runtime_dir}")
+  if(NOT EXISTS "${runtime_dir}/libstdc++.a")
+    message(FATAL_ERROR "no C++ runtime for Windows threads in ${runtime_dir} "
+                        "(Debian packages g++-mingw-w64-x86-64-win32, g++-mingw-w64-i686-win32)")
+  endif()
+  # Searched before the compiler's own directory, so that libstdc++, libgcc and libgcc_eh come
+  # from there.
+  target_link_options(${target} PRIVATE -L${runtime_dir})
+endfunction()
+
 function(vistrel_configure_target target)
   vistrel_set_warnings(${target})
   vistrel_set_sanitizers(${target})

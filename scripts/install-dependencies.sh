@@ -6,7 +6,7 @@ set -eu
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
   wine wine64 wine32:i386 libwine-dev
   xvfb imagemagick fonts-dejavu-core python3 locales tzdata util-linux valgrind nsis
   clang libclang-rt-dev

@@ -7,6 +7,7 @@
 #include "calculator/rate_page.h"
 #include "platform/hresult_boundary.h"
 #include "platform/module_instance.h"
+#include "platform/runtime_reserve.h"
 #include "platform/server_module.h"
 #include "server/class_table.h"
 #include "smarttag/smart_tag_catalogue.h"
@@ -26,24 +27,26 @@ BOOL AttachProcess(HINSTANCE instance) {
     return TheServerModule().InitFailed() ? FALSE : TRUE;
 }
 
-BOOL DetachProcess() {
+// `unloading` is true for FreeLibrary, false when the process ends.
+BOOL DetachProcess(bool unloading) {
     DestroyCatalogue();
     ReleaseRatePage(ProcessRatePage());
     TheClassTable().StartClasses(false);
     TheServerModule().Stop();
     TheClassTable().ReleaseClassObjects();
+    if (unloading) ReleaseRuntimeExceptionReserve();
     return TRUE;
 }
 
 }  // namespace
 }  // namespace vistrel
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         return vistrel::AttachProcess(instance);
     case DLL_PROCESS_DETACH:
-        return vistrel::DetachProcess();
+        return vistrel::DetachProcess(reserved == nullptr);
     default:
         return TRUE;
     }

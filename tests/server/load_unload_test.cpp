@@ -195,9 +195,9 @@ TEST(LoadAndUnload, TwoHundredCyclesKeepNothingBeyondTheRuntimesOwnCost) {
     const ProcessUsage end = CurrentUsage();
     Print("after the last cycle", end);
 
-    // The statically linked runtime keeps per-thread bookkeeping of its exception support on
-    // every load that throws (Wine: some handles and about 75 KiB a load); the library adds
-    // nothing of its own to that.
+    // The statically linked runtime's emulation of thread-local storage, which its exception
+    // support uses, keeps the handle of its lock (and a TLS slot) on every load that throws;
+    // the library adds nothing of its own to that.
     const ProcessUsage floor = RuntimeFloor(kCycles - 1);
     std::printf("%-28s %6lu handles %10zu bytes private\n", "runtime alone, same loads",
                 static_cast<unsigned long>(floor.handles), static_cast<size_t>(floor.privateBytes));
