@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/allocation_hook.h"
-
 #include "server/registry_script/replacement_map.h"
 
 namespace vistrel {
