@@ -16,6 +16,7 @@
 #include <initguid.h>  // after the system headers: defines the ids of the headers below
 #include "smarttag/smarttag_host.h"
 #include "smarttag/vistrel.h"
+#include "tests/server/counting_site.h"
 
 namespace vistrel {
 namespace {
@@ -42,24 +43,11 @@ private:
 
 // A host site that counts the tags and gives no property bags, so that the figures are the
 // recognizer's own.
-class CountingSite final : public ISmartTagRecognizerSite {
+class CountingSite final : public test::NoDispatch<ISmartTagRecognizerSite> {
 public:
     long tags = 0;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GetNewPropertyBag(ISmartTagProperties** bag) override {
         *bag = nullptr;
         return S_OK;
