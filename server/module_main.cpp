@@ -20,6 +20,9 @@ BOOL AttachProcess(HINSTANCE instance) {
     TheServerModule().Start();
     TheClassTable().StartClasses(true);
     SetModuleInstance(instance);
+    // Once loaded, the library stays until the process ends; DllCanUnloadNow still answers by
+    // the lock count, as a host expects. Unpinned, it would still work, only not for ever.
+    KeepModuleLoaded(instance);
     // The library loads without a catalogue too; its classes then offer nothing.
     BuildCatalogue();
     // The calculator dialog's date pickers.
