@@ -12,7 +12,7 @@ void SetModuleInstance(HINSTANCE instance) noexcept;
 // Keeps the module mapped until the process ends, whatever FreeLibrary calls follow: the
 // statically linked runtime takes a thread-local-storage slot and a handle on every load and
 // never gives them back, so a host that unloads and reloads idle servers would run out of slots
-// after about a thousand cycles. Returns false where the loader refuses.
+// after about a thousand cycles. Pins once; false where the loader refuses.
 bool KeepModuleLoaded(HINSTANCE instance) noexcept;
 
 }  // namespace vistrel

@@ -149,6 +149,19 @@ void RunOneCycle(int recognitions, BSTR cell, CycleFailures& failures) {
     if (GetModuleHandleW(L"Vistrel.dll") == nullptr) ++failures.unmapped;
 }
 
+// Runs before the cycles below (the order the cases are written in): until a class object is
+// asked for, the library is freed as any other, so that a process that only registers or
+// unregisters it (regsvr32, the installer) lets its file be replaced or removed.
+TEST(LoadAndUnload, FreedLikeAnyLibraryUntilAskedForAClassObject) {
+    ASSERT_EQ(GetModuleHandleW(L"Vistrel.dll"), nullptr);
+    {
+        test::VistrelDll dll;
+        ASSERT_TRUE(dll);
+        EXPECT_EQ(dll.CanUnloadNow(), S_OK);
+    }
+    EXPECT_EQ(GetModuleHandleW(L"Vistrel.dll"), nullptr);
+}
+
 void RunCycles(int cycles, BSTR cell, CycleFailures& failures) {
     for (int cycle = 0; cycle < cycles && failures.Total() == 0; ++cycle) {
         RunOneCycle(kRecognitionsPerCycle, cell, failures);
