@@ -58,7 +58,10 @@ void ConfirmEntry(HWND dialog) {
     const auto paymentInstant = DayAfterInstant(paymentDate, now);
     std::array<wchar_t, AmountTextCapacity> amountText{};
     GetDlgItemTextW(dialog, IDC_AMOUNT, amountText.data(), static_cast<int>(amountText.size()));
-    const double amount = ReadAmount(amountText.data());
+    // A text longer than the buffer is no amount: cut short, "…012" would read as "…01".
+    const bool amountTooLong = static_cast<std::size_t>(GetWindowTextLengthW(
+                                   GetDlgItem(dialog, IDC_AMOUNT))) >= AmountTextCapacity;
+    const EnteredAmount amount = amountTooLong ? EnteredAmount{} : ReadAmount(amountText.data());
 
     const EntryCheck check = CheckEntry(dueInstant, paymentInstant);
     if (check == EntryCheck::DueDateUnusable || check == EntryCheck::PaymentDateUnusable) {
@@ -67,24 +70,34 @@ void ConfirmEntry(HWND dialog) {
                     check == EntryCheck::DueDateUnusable ? IDC_DUE_DATE : IDC_PAYMENT_DATE);
         return;
     }
+    if (amount.problem != AmountProblem::None) {
+        // No amount either: "1 234,56" read as 1, or "abc" as 0, would be a wrong result.
+        RefuseEntry(dialog, kInvalidAmountMessage, IDC_AMOUNT);
+        return;
+    }
     CalculationState& state = ProcessCalculationState();
     state.dueInstant = *dueInstant;
     state.paymentInstant = *paymentInstant;
-    state.amount = amount;
+    state.amount = amount.value;
     state.dueDate = AsEntered(dueDate);
     state.paymentDate = AsEntered(paymentDate);
     if (check == EntryCheck::DueAfterPayment) {
         RefuseEntry(dialog, kDueAfterPaymentMessage, IDC_DUE_DATE);
         return;
     }
-    // Without a rate for the first day of the delay, 0.0 would read as "nothing is owed".
-    const std::optional<double> interest =
-        CurrentInterestIfRateKnown(state.dueInstant, state.paymentInstant, state.amount);
-    if (!interest) {
+    // Without a rate for the first day of the delay, 0.0 would read as "nothing is owed"; without
+    // one for some days, the figure would leave those days out.
+    const CurrentInterest interest =
+        CurrentInterestIfRatesKnown(state.dueInstant, state.paymentInstant, state.amount);
+    if (interest.rates == CurrentInterest::Rates::NoneForDueDate) {
         RefuseEntry(dialog, kNoRateForDueDateMessage, IDC_DUE_DATE);
         return;
     }
-    state.interest = *interest;
+    if (interest.rates == CurrentInterest::Rates::MissingForSomeDays) {
+        RefuseEntry(dialog, kUncoveredDelayMessage, IDC_DUE_DATE);
+        return;
+    }
+    state.interest = interest.interest;
     state.accepted = 1;
     EndDialog(dialog, 1);
 }

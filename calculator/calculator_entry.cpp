@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "engine/amount_text.h"
 #include "engine/local_time.h"
 
 namespace vistrel {
@@ -14,10 +13,10 @@ std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t
                            now);
 }
 
-double ReadAmount(const wchar_t* text) {
+EnteredAmount ReadAmount(const wchar_t* text) {
     // wchar_t is UTF-16 on Windows, the engine's char16_t.
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    return ReadAmount(std::u16string_view(reinterpret_cast<const char16_t*>(text))).value;
+    return ReadEnteredAmount(std::u16string_view(reinterpret_cast<const char16_t*>(text)));
 }
 
 EntryCheck CheckEntry(std::optional<std::int32_t> dueInstant,

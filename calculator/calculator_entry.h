@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/amount_text.h"
+
 namespace vistrel {
 
 // The pickers offer only the dates whose instants fit 32 bits wherever local time is at most
@@ -23,9 +25,8 @@ inline constexpr std::size_t AmountTextCapacity = 80;
 // when the instant does not fit 32 bits.
 std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept;
 
-// The engine's ReadAmount of the amount field's text: the leading number, a comma read as a
-// decimal point; 0.0 when the text does not begin with a number.
-double ReadAmount(const wchar_t* text);
+// The engine's ReadEnteredAmount of the amount field's text, the command line's reader too.
+EnteredAmount ReadAmount(const wchar_t* text);
 
 enum class EntryCheck { InOrder, DueDateUnusable, PaymentDateUnusable, DueAfterPayment };
 

@@ -21,16 +21,19 @@ double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInsta
     return ComputeInterest(*currentTable, dueInstant, paymentInstant, amount);
 }
 
-std::optional<double> CurrentInterestIfRateKnown(std::int32_t dueInstant,
-                                                 std::int32_t paymentInstant, double amount) {
-    if (currentTable == nullptr) return 0.0;
+CurrentInterest CurrentInterestIfRatesKnown(std::int32_t dueInstant, std::int32_t paymentInstant,
+                                            double amount) {
+    if (currentTable == nullptr) return {};
     const std::vector<InterestTerm> terms =
         InterestTerms(*currentTable, dueInstant, paymentInstant, amount);
-    if (terms.empty()) return std::nullopt;
+    if (terms.empty()) return {CurrentInterest::Rates::NoneForDueDate};
+    if (!UncoveredDaysOfDelay(terms, dueInstant, paymentInstant).empty()) {
+        return {CurrentInterest::Rates::MissingForSomeDays};
+    }
     // Added in table order, as ComputeInterest adds them.
     double sum = 0.0;
     for (const InterestTerm& term : terms) sum += term.interest;
-    return sum;
+    return {CurrentInterest::Rates::Known, sum};
 }
 
 }  // namespace vistrel

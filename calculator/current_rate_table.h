@@ -30,9 +30,16 @@ private:
 // any usable row.
 double ComputeCurrentInterest(std::int32_t dueInstant, std::int32_t paymentInstant, double amount);
 
-// The same, but nullopt when a run has set a table and none of its periods holds the due instant:
-// no rate is known for the debt, which is not the same as no interest.
-std::optional<double> CurrentInterestIfRateKnown(std::int32_t dueInstant,
-                                                 std::int32_t paymentInstant, double amount);
+// The interest over the current table when its periods cover the whole delay: no rate known
+// for the debt, or for some of its days, is not the same as no interest.
+struct CurrentInterest {
+    enum class Rates { Known, NoneForDueDate, MissingForSomeDays };
+    Rates rates = Rates::Known;
+    double interest = 0.0;  // when the rates are known
+};
+
+// Without a table set by a run: 0.0, as for a table without any usable row.
+CurrentInterest CurrentInterestIfRatesKnown(std::int32_t dueInstant, std::int32_t paymentInstant,
+                                            double amount);
 
 }  // namespace vistrel

@@ -1,10 +1,12 @@
 #include "calculator/interest_calculator.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <new>
 #include <string>
 
+#include "calculator/built_in_rates_setting.h"
 #include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
 #include "calculator/current_rate_table.h"
@@ -13,6 +15,8 @@
 #include "calculator/rate_page.h"
 #include "calculator/rate_page_fetch.h"
 #include "calculator/worksheet_write_back.h"
+#include "engine/built_in_rates.h"
+#include "engine/clock.h"
 #include "engine/rate_page_parser.h"
 #include "platform/allocation_hook.h"
 #include "platform/exceptions.h"
@@ -58,15 +62,63 @@ void ReportWriteBackFailure(const _com_error* error) noexcept {
     }
 }
 
+// "5 marca 2026 r.": the first day of the newest built-in period, as the page writes dates.
+std::wstring LastBuiltInChange() {
+    const std::chrono::year_month_day last = BuiltInRatesLastChange();
+    const std::u16string_view month = MonthNamesGenitive[static_cast<unsigned>(last.month()) - 1];
+    return std::to_wstring(static_cast<unsigned>(last.day())) + L" " +
+           std::wstring(month.begin(), month.end()) + L" " +
+           std::to_wstring(static_cast<int>(last.year())) + L" r.";
+}
+
+// Why the page can't serve, then the offer of the built-in rates; true for Yes.
+bool OfferBuiltInRates(const wchar_t* reason) noexcept {
+    try {
+        std::wstring question = kBuiltInRatesQuestion;
+        question.replace(question.find(L"%s"), 2, LastBuiltInChange());
+        const std::wstring text = std::wstring(reason) + L"\n" + question;
+        return MessageBoxW(nullptr, text.c_str(), kMessageCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    } catch (...) {
+        ShowMessage(reason, MB_ICONHAND);
+        return false;
+    }
+}
+
+bool HoldsAPeriod(const RateTable& table) noexcept {
+    for (const RatePeriod& record : table) {
+        if (record.kind != RateKind::None) return true;
+    }
+    return false;
+}
+
+bool FillWithBuiltInRates(RateTable& table) {
+    if (FillBuiltInRateTable(table, CurrentTime())) return true;
+    ShowMessage(kPageWithoutTableMessage, MB_ICONHAND);
+    return false;
+}
+
+// Fills the run's table: from the built-in rates when the user's setting says so; otherwise from
+// the rate page, or, when it can't be fetched or holds no table (a page that is not kept), from
+// the built-in rates if the user answers Yes. False when the run ends here.
+bool FillRateTable(const wchar_t* ratePageUrl, RateTable& table) {
+    if (BuiltInRatesChosen()) return FillWithBuiltInRates(table);
+    RatePage& page = ProcessRatePage();
+    const wchar_t* reason = kPageNotFetchedMessage;
+    if (FetchRatePage(ratePageUrl, page)) {
+        ParseRatePage(RatePageText(page), table);
+        if (HoldsAPeriod(table)) return true;
+        // A portal page in the rate page's place: the next run fetches again.
+        ReleaseRatePage(page);
+        table = RateTable{};
+        reason = kPageWithoutTableMessage;
+    }
+    return OfferBuiltInRates(reason) && FillWithBuiltInRates(table);
+}
+
 }  // namespace
 
 int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table) {
-    RatePage& page = ProcessRatePage();
-    if (!FetchRatePage(ratePageUrl, page)) {
-        ShowMessage(kInternetFailureMessage, MB_ICONHAND);
-        return 0;
-    }
-    ParseRatePage(RatePageText(page), table);
+    if (!FillRateTable(ratePageUrl, table)) return 0;
     {
         const CurrentRateTableScope current(table);
         RunCalculatorDialog();

@@ -18,16 +18,18 @@ inline constexpr IID kExcelRangeId = {0x00020846, 0x0000, 0x0000,
 // - E_FAIL when no rate table can be had or the target offers no Range (no message, no dialog,
 //   no network access);
 // - 1 when the four cells were written;
-// - 0 when the run ended otherwise: the page could not be fetched ("Błąd internetu!"), the dialog
-//   was cancelled, the write-back failed (a message with the failure's description; the cells
+// - 0 when the run ended otherwise: the page could not be fetched or held no table and the user
+//   declined the built-in rates (a Yes/No question), the dialog was cancelled, the write-back failed (a message with the failure's description; the cells
 //   written before stay written), or another run is in progress in the process (its dialog, if
 //   open, is brought to the front; nothing else is done).
 // One run at a time: the dialog has no owner, so the host stays usable while it is open.
 HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noexcept;
 
-// The run for the target's `range`, over `table`, which it fills from the page: 1 when the four
-// cells were written, 0 when the page could not be fetched (after the message) or the dialog
-// was cancelled. Failures of the write-back leave it as _com_error.
+// The run for the target's `range`, over `table`, which it fills from the page (held for
+// RatePageLifetime; a page without a table is not kept) or from the built-in rates (the user's
+// setting StopyWbudowane, or Yes to the question when the page can't serve): 1 when the four
+// cells were written, 0 when no table was had or the dialog was cancelled. Failures of the
+// write-back leave it as _com_error.
 int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table);
 
 }  // namespace vistrel

@@ -13,6 +13,7 @@ void ReleaseRatePage(RatePage& page) noexcept {
     std::free(page.text);
     page.text = nullptr;
     page.length = 0;
+    page.fetchedAt = 0;
 }
 
 }  // namespace vistrel

@@ -1,5 +1,6 @@
 // The rate page as the library holds it: UTF-16 text, one code unit per byte received, with no
-// terminator. Held from the first successful fetch until the library is unloaded.
+// terminator. Held from a successful fetch until it is older than RatePageLifetime (the next
+// run fetches it again), until a run finds no table in it, or until the library is unloaded.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,13 @@
 
 namespace vistrel {
 
+// Rates change, and a spreadsheet may stay open for weeks: a page held longer is fetched again.
+inline constexpr std::int32_t RatePageLifetime = 12 * 3600;  // seconds
+
 struct RatePage {
-    char16_t* text = nullptr;  // from malloc; null while no page is held
-    std::int32_t length = 0;   // code units in `text`; 0 also for a held empty page
+    char16_t* text = nullptr;    // from malloc; null while no page is held
+    std::int32_t length = 0;     // code units in `text`; 0 also for a held empty page
+    std::int32_t fetchedAt = 0;  // the engine's clock when the page arrived
 };
 
 // The page every verb-1 run of this process reads; nothing held at load.

@@ -7,7 +7,8 @@
 ; registers it through the 64-bit regsvr32, in the 64-bit registry view.
 ;
 ; Command line: /S silent; /D=<folder> the installation folder; /ADRES=<url> the rate page's
-; address (HKCU\Software\Brevant\Vistrel, AdresStronyOdsetek).
+; address (HKCU\Software\Brevant\Vistrel, AdresStronyOdsetek); /WBUDOWANE the rates built into
+; the library, without fetching the page (the same key, StopyWbudowane, DWORD 1).
 
 Unicode true
 !ifdef ONLY64
@@ -26,6 +27,7 @@ Unicode true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrel"
 !define SETTING_KEY "Software\Brevant\Vistrel"
 !define SETTING_VALUE "AdresStronyOdsetek"
+!define BUILT_IN_RATES_VALUE "StopyWbudowane"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -167,6 +169,14 @@ Section "Vistrel" SectionMain
     WriteRegStr HKCU "${SETTING_KEY}" "${SETTING_VALUE}" "$R1"
   ${EndIf}
 
+  ; The built-in rates, for a computer that cannot reach the page, when the command line asks.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/WBUDOWANE" $R1
+  ${IfNot} ${Errors}
+    WriteRegDWORD HKCU "${SETTING_KEY}" "${BUILT_IN_RATES_VALUE}" 1
+  ${EndIf}
+
   WriteUninstaller "$INSTDIR\odinstaluj.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}: odsetki za zwłokę w arkuszu Excel"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -199,6 +209,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
 
   DeleteRegValue HKCU "${SETTING_KEY}" "${SETTING_VALUE}"
+  DeleteRegValue HKCU "${SETTING_KEY}" "${BUILT_IN_RATES_VALUE}"
   DeleteRegKey /ifempty HKCU "${SETTING_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Brevant"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

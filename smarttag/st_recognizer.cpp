@@ -129,7 +129,6 @@ HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::Recognize(
         if (catalogue == nullptr || catalogue->TermCount() == 0) return S_OK;
         // An empty cell may arrive as a null string: it holds no term.
         if (text == nullptr) return S_OK;
-        if (site == nullptr) return E_POINTER;
         // Every occurrence is tagged with the first tag type; without one there is nothing to tag.
         const SmartTagType* type = catalogue->TagType(0);
         if (type == nullptr) return S_OK;
@@ -139,6 +138,8 @@ HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::Recognize(
             const auto length = static_cast<int>(SysStringLen(term->Term()));
             for (const wchar_t* found = std::wcsstr(text, term->Term()); found != nullptr;
                  found = std::wcsstr(found + 1, term->Term())) {
+                // Only a found term needs the site, to commit its tag.
+                if (site == nullptr) return E_POINTER;
                 CommitOccurrence(site, type->Name(), static_cast<int>(found - text) + 1, length,
                                  term->Url());
             }

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -172,19 +173,21 @@ TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
 struct AmountCase {
     const char* name;
     std::wstring text;
-    double expected;
+    std::optional<double> expected;  // nullopt: refused
 };
 
+// The engine's table holds every form; these are the dialog's own way to them and back.
 const AmountCase kAmountCases[] = {
-    {"DecimalComma", L"1234,56", 1234.56},
-    {"StopsAtTheBlank", L"1 234,56", 1.0},
-    {"NotANumber", L"abc", 0.0},
-    {"Negative", L"-5", -5.0},
-    // Read as its first 79 characters: "00…01", not "00…012".
-    {"EightyCharacters", std::wstring(78, L'0') + L"12", 1.0},
+    {"GroupedWithDecimalComma", L"1 234,56", 1234.56},
+    {"DecimalPoint", L"2500.50", 2500.5},
+    {"NotANumber", L"abc", std::nullopt},
+    {"Negative", L"-5", std::nullopt},
+    {"PointAsThousands", L"10.000", std::nullopt},
+    // Longer than the 79 characters read: refused, not read as "00…01".
+    {"EightyCharacters", std::wstring(78, L'0') + L"12", std::nullopt},
 };
 
-TEST_F(CalculatorDialogTest, AmountIsReadFromAtMost79CharactersWithCommaOrPoint) {
+TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt) {
     for (const AmountCase& c : kAmountCases) {
         SCOPED_TRACE(c.name);
         ProcessCalculationState() = kEarlierRun;
@@ -195,10 +198,46 @@ TEST_F(CalculatorDialogTest, AmountIsReadFromAtMost79CharactersWithCommaOrPoint)
 
         dialog.Click(IDOK);
 
-        ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-        EXPECT_DOUBLE_EQ(ProcessCalculationState().amount, c.expected);
-        EXPECT_EQ(ProcessCalculationState().accepted, 1);
+        if (c.expected) {
+            ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
+            EXPECT_EQ(ProcessCalculationState().amount, *c.expected);
+            EXPECT_EQ(ProcessCalculationState().accepted, 1);
+            continue;
+        }
+        ExpectAndDismissMessage(L"Nieprawidłowa kwota: wpisz liczbę złotych, np. 1 234,56.");
+        EXPECT_TRUE(dialog.WaitForFocus(kAmountField));
+        EXPECT_TRUE(dialog.IsOpen());
+        EXPECT_EQ(dialog.Amount(), c.text);
+        ExpectSameState(ProcessCalculationState(), kEarlierRun);
+        dialog.Click(IDCANCEL);
+        ASSERT_TRUE(dialog.WaitUntilClosed());
     }
+}
+
+// The periods leave February 21 to 29 without a rate: a delay across them is refused, since the
+// figure would leave those days out; one within the newer period is calculated (8 days at 1.0).
+TEST_F(CalculatorDialogTest, ADelayWithDaysWithoutARateIsRefusedUntilCorrected) {
+    RateTable table = KnownTable();
+    table[1].end = Midnight(2024, 2, 21);
+    CurrentRateTableScope current(table);
+    CalculatorDialogSession dialog;
+    ASSERT_TRUE(dialog.opened());
+    ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 10));
+    ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 10));
+    dialog.SetAmount(L"1000");
+
+    dialog.Click(IDOK);
+
+    ExpectAndDismissMessage(L"Brak stopy odsetek dla części okresu zwłoki!");
+    EXPECT_TRUE(dialog.WaitForFocus(kDueDatePicker));
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_EQ(ProcessCalculationState().accepted, 0);
+
+    ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 2));
+    dialog.Click(IDOK);
+    ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
+    EXPECT_EQ(ProcessCalculationState().accepted, 1);
+    EXPECT_NEAR(ProcessCalculationState().interest, 8.0, 1e-9);
 }
 
 TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOpen) {

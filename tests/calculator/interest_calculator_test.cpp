@@ -21,6 +21,7 @@
 #include "platform/module_instance.h"
 #include "platform/unique_resource.h"
 #include "tests/calculator/fake_excel_range.h"
+#include "tests/support/address_setting.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
@@ -43,6 +44,14 @@ constexpr wchar_t kWriteBackFailed[] = L"Nie udało się wpisać wyników do ark
 // The icons of the two kinds of message box.
 HICON InformationIcon() { return LoadIconW(nullptr, MAKEINTRESOURCEW(32516)); }
 HICON HandIcon() { return LoadIconW(nullptr, MAKEINTRESOURCEW(32513)); }
+HICON QuestionIcon() { return LoadIconW(nullptr, MAKEINTRESOURCEW(32514)); }
+
+// When the page can't serve: why, then the offer of the rates the program carries, whose newest
+// period (data/rate-history.tsv) starts on 5 March 2026.
+const std::wstring kBuiltInRatesOffer =
+    L"\nCzy obliczyć odsetki według stóp wbudowanych w program (ostatnia zmiana: 5 marca 2026 r.)?";
+const std::wstring kNotFetchedQuestion = L"Nie udało się pobrać strony ze stopami odsetek." + kBuiltInRatesOffer;
+const std::wstring kNoTableQuestion = L"Strona stóp odsetek nie zawiera tabeli stóp." + kBuiltInRatesOffer;
 
 // A run of the verb on a thread of its own, as the host's user-interface thread runs it.
 class VerbRun {
@@ -113,6 +122,18 @@ protected:
         test::StartListening();
         test::ServeRatePage("page");
         test::TakeRequests();
+    }
+
+    // Expects the Yes/No question with `text` and answers it.
+    static void ExpectAndAnswerQuestion(const std::wstring& text, int answer) {
+        const auto box = test::WaitForMessageBox(kCaption);
+        ASSERT_TRUE(box.has_value()) << "no message box";
+        EXPECT_EQ(box->text, text);
+        EXPECT_EQ(box->owner, nullptr);
+        EXPECT_EQ(box->icon, QuestionIcon());
+        EXPECT_EQ(box->buttons, 2);
+        ASSERT_TRUE(test::AnswerMessageBox(box->window, answer));
+        EXPECT_TRUE(test::WaitFor([&] { return !IsWindow(box->window); }));
     }
 
     static void ExpectAndDismissMessage(const std::wstring& text, HICON icon) {
@@ -194,7 +215,7 @@ TEST_F(InterestCalculatorTest, TheDatesWrittenAreTheDatesEnteredInBothSeasons) {
         auto* held = static_cast<char16_t*>(std::malloc(text.size() * sizeof(char16_t)));
         ASSERT_NE(held, nullptr);
         std::memcpy(held, text.data(), text.size() * sizeof(char16_t));
-        ProcessRatePage() = {held, static_cast<std::int32_t>(text.size())};
+        ProcessRatePage() = {held, static_cast<std::int32_t>(text.size()), now};
 
         FakeRange range;
         VerbRun run(&range);
@@ -265,21 +286,31 @@ TEST_F(InterestCalculatorTest, ADueDateBeforeThePagesOldestPeriodIsRefusedUntilC
     EXPECT_EQ(range.writes, expected);
 }
 
-TEST_F(InterestCalculatorTest, APageWithoutRatesRefusesTheEntryAndNothingIsWritten) {
-    test::ServeRatePage("empty");
-    FakeRange range;
-    VerbRun run(&range);
-    ASSERT_TRUE(run.dialog().WaitForDialog());
-    Enter(run.dialog(), {2025, 5, 5}, {2025, 7, 10}, L"1000");
+// A 200 answer in which no period can be read (an empty body, a portal page in the rate page's
+// place) is not kept: the user is told, declines the built-in rates, and the next run fetches.
+TEST_F(InterestCalculatorTest, APageWithoutATableIsNotKeptAndTheNextRunFetchesAgain) {
+    for (const char* mode : {"empty", "latin2"}) {
+        SCOPED_TRACE(mode);
+        SetUp();
+        test::ServeRatePage(mode);
+        FakeRange range;
+        {
+            VerbRun run(&range);
+            ExpectAndAnswerQuestion(kNoTableQuestion, IDNO);
+            EXPECT_EQ(run.Result(), 0);
+        }
+        ExpectNothingWrittenAndAllReleased(range);
+        EXPECT_FALSE(TheDialogIsShown());
+        EXPECT_EQ(ProcessRatePage().text, nullptr) << "no page held";
+        EXPECT_EQ(RequestCount(), 1u);
 
-    run.dialog().Click(IDOK);
-
-    ExpectAndDismissMessage(L"Brak stopy odsetek dla daty należności!", InformationIcon());
-    EXPECT_TRUE(run.dialog().WaitForFocus(kDueDatePicker));
-    EXPECT_TRUE(run.dialog().IsOpen());
-    run.dialog().Click(IDCANCEL);
-    EXPECT_EQ(run.Result(), 0);
-    ExpectNothingWrittenAndAllReleased(range);
+        test::ServeRatePage("page");
+        VerbRun next(&range);
+        ASSERT_TRUE(next.dialog().WaitForDialog());
+        next.dialog().Click(IDCANCEL);
+        EXPECT_EQ(next.Result(), 0);
+        EXPECT_EQ(RequestCount(), 1u) << "the next run fetches again";
+    }
 }
 
 struct FetchFailureCase {
@@ -301,7 +332,7 @@ TEST_F(InterestCalculatorTest, AFailedFetchIsReportedWritesNothingAndTheNextRunF
         FakeRange range;
         {
             VerbRun run(&range);
-            ExpectAndDismissMessage(L"Błąd internetu!", HandIcon());
+            ExpectAndAnswerQuestion(kNotFetchedQuestion, IDNO);
             EXPECT_EQ(run.Result(), 0);
         }
         ExpectNothingWrittenAndAllReleased(range);
@@ -433,8 +464,9 @@ TEST_F(InterestCalculatorTest, AFailedWriteBackIsReportedWithTheDescriptionAndSt
     }
 }
 
-// 10 to the 300th: "%.2f" makes 303 characters of it, more than a cell's 255.
-TEST_F(InterestCalculatorTest, AnAmountTooLongForACellStopsTheWriteBackBeforeIt) {
+// The amount as Polish users write it: "1 234,50" is 1234.50, as in the first case (30.1); an
+// amount in another form keeps the dialog open with the focus on it, and nothing is written.
+TEST_F(InterestCalculatorTest, AnAmountWithGroupedThousandsIsReadWhole) {
     FakeRange range;
     VerbRun run(&range);
     ASSERT_TRUE(run.dialog().WaitForDialog());
@@ -442,14 +474,51 @@ TEST_F(InterestCalculatorTest, AnAmountTooLongForACellStopsTheWriteBackBeforeIt)
 
     run.dialog().Click(IDOK);
 
-    const std::wstring description = SystemText(HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
-    ASSERT_FALSE(description.empty());
-    ExpectAndDismissMessage(kWriteBackFailed + (L"\n" + description), HandIcon());
-    EXPECT_EQ(run.Result(), 0);
-    const std::vector<CellWrite> expected = {{0, 1, L"2025-05-05"}, {0, 2, L"2025-07-10"}};
+    ExpectAndDismissMessage(L"Nieprawidłowa kwota: wpisz liczbę złotych, np. 1 234,56.",
+                            InformationIcon());
+    EXPECT_TRUE(run.dialog().WaitForFocus(test::kAmountField));
+    EXPECT_TRUE(range.writes.empty());
+    run.dialog().SetAmount(L"1 234,50");
+    run.dialog().Click(IDOK);
+
+    EXPECT_EQ(run.Result(), 1);
+    const std::vector<CellWrite> expected = {
+        {0, 1, L"2025-05-05"}, {0, 2, L"2025-07-10"}, {0, 3, L"1234.50"}, {0, 4, L"30.1"}};
     EXPECT_EQ(range.writes, expected);
-    EXPECT_EQ(range.offsetCalls, 2);
-    EXPECT_EQ(range.HeldCellReferences(), 0u);
+}
+
+// Yes to the question, or the user's setting StopyWbudowane = 1 (then without any request):
+// the calculator opens on the built-in table, which holds the bundled page's periods, so the
+// first case's entry gives its 30.1.
+TEST_F(InterestCalculatorTest, TheBuiltInRatesAnswerWhenThePageCannotBeHad) {
+    struct Case {
+        const char* name;
+        bool setting;
+        std::size_t requests;
+    };
+    for (const Case& c : {Case{"YesToTheQuestion", false, 1}, Case{"Setting", true, 0}}) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        const test::UserSetting setting(L"StopyWbudowane");  // given back afterwards
+        if (c.setting) {
+            const DWORD one = 1;
+            setting.SetRaw(REG_DWORD, &one, sizeof one);
+        }
+        test::ServeRatePage("status 404");
+        FakeRange range;
+        VerbRun run(&range);
+        if (!c.setting) ExpectAndAnswerQuestion(kNotFetchedQuestion, IDYES);
+        ASSERT_TRUE(run.dialog().WaitForDialog());
+        Enter(run.dialog(), {2025, 5, 5}, {2025, 7, 10}, L"1234,5");
+        run.dialog().Click(IDOK);
+
+        EXPECT_EQ(run.Result(), 1);
+        const std::vector<CellWrite> expected = {
+            {0, 1, L"2025-05-05"}, {0, 2, L"2025-07-10"}, {0, 3, L"1234.50"}, {0, 4, L"30.1"}};
+        EXPECT_EQ(range.writes, expected);
+        EXPECT_EQ(ProcessRatePage().text, nullptr);
+        EXPECT_EQ(RequestCount(), c.requests);
+    }
 }
 
 // The second run, made on the first run's thread while its dialog is open: the message posted

@@ -23,7 +23,10 @@ namespace {
 constexpr char kMinistryHost[] = "www.mf.gov.pl";
 constexpr char kMinistryPath[] = "/podatki/odsetki_za_zwloke.shtml";
 constexpr wchar_t kCaption[] = L"Radediv idudaz";
-constexpr wchar_t kNetworkFailure[] = L"B\u0142\u0105d internetu!";
+constexpr wchar_t kPageNotFetched[] =
+    L"Nie uda\u0142o si\u0119 pobra\u0107 strony ze stopami odsetek.\n"
+    L"Czy obliczy\u0107 odsetki wed\u0142ug st\u00f3p wbudowanych w program (ostatnia zmiana: 5 marca "
+    L"2026 r.)?";
 
 bool RunsOnWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -90,7 +93,7 @@ TEST_F(AddressSetting, RedirectsVerbTwo) {
 }
 
 // The server refuses every page, so each run asks it again (no page is held) and ends with the
-// network message, which the test reads and dismisses as the user does.
+// question whether to use the built-in rates, which the test reads and answers No as a user may.
 TEST_F(AddressSetting, RedirectsTheFetchOfVerbOne) {
     ASSERT_TRUE(dll_);
     test::ServeRatePage("status 404");
@@ -114,8 +117,8 @@ TEST_F(AddressSetting, RedirectsTheFetchOfVerbOne) {
         });
         const auto box = test::WaitForMessageBox(kCaption);
         ASSERT_TRUE(box.has_value()) << "no message box";
-        EXPECT_EQ(box->text, kNetworkFailure);
-        test::DismissMessageBox(box->window);
+        EXPECT_EQ(box->text, kPageNotFetched);
+        EXPECT_TRUE(test::AnswerMessageBox(box->window, IDNO));
         ASSERT_TRUE(run.WaitUntilClosed());
         EXPECT_EQ(status.load(), S_OK);
         std::vector<std::string> lines;

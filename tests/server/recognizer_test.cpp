@@ -119,10 +119,13 @@ TEST_F(Recognizer, NullTextHoldsNoTerm) {
     EXPECT_TRUE(site.log.empty());
 }
 
-TEST_F(Recognizer, NullSiteIsRefusedWithoutACrash) {
+// Only a found term needs the site: a text without one is answered S_OK as with a site.
+TEST_F(Recognizer, NullSiteIsRefusedOnlyWhenATermIsFound) {
     ASSERT_TRUE(recognizer_);
     const UniqueBstr text(SysAllocString(kTerm));
     EXPECT_EQ(recognizer_->Recognize(text.get(), IF_TYPE_CELL, 0, nullptr), E_POINTER);
+    const UniqueBstr other(SysAllocString(L"Odsetki mf, bez terminu"));
+    EXPECT_EQ(recognizer_->Recognize(other.get(), IF_TYPE_CELL, 0, nullptr), S_OK);
 }
 
 TEST_F(Recognizer, DescribesItselfAndItsTagType) {

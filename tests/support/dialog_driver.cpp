@@ -102,6 +102,13 @@ std::optional<MessageBoxView> WaitForMessageBox(std::wstring_view caption) {
     return view;
 }
 
+bool AnswerMessageBox(HWND box, int button) {
+    const HWND control = GetDlgItem(box, button);
+    if (control == nullptr || !IsWindowVisible(control)) return false;
+    PostMessageW(control, BM_CLICK, 0, 0);
+    return true;
+}
+
 void DismissMessageBox(HWND box) {
     for (HWND child : Children(box)) {
         if (ClassName(child) == L"Button" && IsWindowVisible(child)) {

@@ -53,6 +53,9 @@ std::optional<MessageBoxView> WaitForMessageBox(std::wstring_view caption);
 // Presses the message box's button.
 void DismissMessageBox(HWND box);
 
+// Presses the message box's button with the given id (IDYES, IDNO...); false without one.
+bool AnswerMessageBox(HWND box, int button);
+
 // The dialog "Kalkulator odsetek", opened by RunCalculatorDialog on a thread of its own. Ending
 // the object cancels the dialog when a test has left it open, after dismissing its messages.
 class CalculatorDialogSession {

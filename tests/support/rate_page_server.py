@@ -17,7 +17,9 @@ VISTREL_RATE_SERVER_CONTROL):
 Modes: page (FILE), latin2 (a fixed Latin-2 body), large (120000 bytes), empty, numbered
 ("strona 1", "strona 2"...), status CODE (an HTML error page), redirect CODE THEN (CODE with a
 Location on the same host; that address answers as THEN: latin2 or 404), drop (headers, a
-Content-Length of 120000 and 20000 bytes, then a reset half a second later).
+Content-Length of 120000 and 20000 bytes, then a reset half a second later), auth USER PASSWORD
+(the page to a request with basic authentication as USER and PASSWORD, otherwise 401 with a
+basic challenge).
 
 Modes of a server that stalls, each served on a connection of its own so that the control port
 keeps answering meanwhile: silent (reads the request and never answers), trickle (the headers of
@@ -30,6 +32,7 @@ outlives --lifetime is killed and the run fails.
 """
 
 import argparse
+import base64
 import os
 import selectors
 import socket
@@ -52,7 +55,8 @@ ENDLESS_PIECE = 65536
 DROP_CONTENT_LENGTH = 120000
 DROP_SENT = 20000
 REASONS = {200: "OK", 204: "No Content", 301: "Moved Permanently", 302: "Found",
-           303: "See Other", 307: "Temporary Redirect", 403: "Forbidden", 404: "Not Found",
+           303: "See Other", 307: "Temporary Redirect", 401: "Unauthorized", 403: "Forbidden",
+           404: "Not Found",
            500: "Internal Server Error", 503: "Service Unavailable"}
 
 
@@ -165,6 +169,15 @@ class RatePageServer:
             conn.sendall(response(200, f"strona {self.numbered}".encode("ascii")))
         elif mode == "status":
             conn.sendall(response(int(args[0]), error_page(int(args[0]))))
+        elif mode == "auth":
+            wanted = "Basic " + base64.b64encode(f"{args[0]}:{args[1]}".encode("utf-8")).decode("ascii")
+            given = next((line.split(":", 1)[1].strip() for line in head[1:]
+                          if line.lower().startswith("authorization:")), "")
+            if given == wanted:
+                conn.sendall(response(200, self.page))
+            else:
+                conn.sendall(response(401, error_page(401),
+                                      ['WWW-Authenticate: Basic realm="odsetki"']))
         elif mode == "drop":
             whole = response(200, b"x" * DROP_CONTENT_LENGTH)
             conn.sendall(whole[:len(whole) - DROP_CONTENT_LENGTH + DROP_SENT])
