@@ -1,6 +1,6 @@
 // What the calculator dialog hands to the verb-1 driver: the entered dates, as the pickers held
-// them and as instants, the amount and the interest, and whether the user confirmed. One for the
-// whole process, all zero at load, overwritten by each run.
+// them and as instants, the amount and the interest, and whether the user confirmed. The driver
+// keeps one for the whole process, all zero at load, and hands it to each run's dialog.
 #pragma once
 
 #include <cstdint>

@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog_ids.h"
 #include "calculator/calculator_entry.h"
-#include "calculator/current_rate_table.h"
+#include "calculator/known_interest.h"
 #include "calculator/message_texts.h"
 #include "engine/clock.h"
 #include "platform/module_instance.h"
@@ -33,6 +32,11 @@ void InitialiseDialog(HWND dialog) noexcept {
 // The dialog on screen, for a second run of the calculator to bring to the front.
 std::atomic<HWND> openDialog{nullptr};
 
+// The run the dialog was opened for, kept with the window from WM_INITDIALOG on; nullptr before.
+CalculatorRun* RunOf(HWND dialog) noexcept {
+    return reinterpret_cast<CalculatorRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 SYSTEMTIME PickedDate(HWND dialog, int picker) noexcept {
     // Without DTS_SHOWNONE a picker always holds a date; the status tells nothing more.
     SYSTEMTIME date{};
@@ -50,7 +54,7 @@ void RefuseEntry(HWND dialog, const wchar_t* text, int control) noexcept {
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
 }
 
-void ConfirmEntry(HWND dialog) {
+void ConfirmEntry(HWND dialog, CalculatorRun& run) {
     const std::int32_t now = CurrentTime();
     const SYSTEMTIME dueDate = PickedDate(dialog, IDC_DUE_DATE);
     const SYSTEMTIME paymentDate = PickedDate(dialog, IDC_PAYMENT_DATE);
@@ -75,7 +79,7 @@ void ConfirmEntry(HWND dialog) {
         RefuseEntry(dialog, kInvalidAmountMessage, IDC_AMOUNT);
         return;
     }
-    CalculationState& state = ProcessCalculationState();
+    CalculationState& state = run.state;
     state.dueInstant = *dueInstant;
     state.paymentInstant = *paymentInstant;
     state.amount = amount.value;
@@ -87,13 +91,13 @@ void ConfirmEntry(HWND dialog) {
     }
     // Without a rate for the first day of the delay, 0.0 would read as "nothing is owed"; without
     // one for some days, the figure would leave those days out.
-    const CurrentInterest interest =
-        CurrentInterestIfRatesKnown(state.dueInstant, state.paymentInstant, state.amount);
-    if (interest.rates == CurrentInterest::Rates::NoneForDueDate) {
+    const KnownInterest interest =
+        InterestIfRatesKnown(run.table, state.dueInstant, state.paymentInstant, state.amount);
+    if (interest.rates == KnownInterest::Rates::NoneForDueDate) {
         RefuseEntry(dialog, kNoRateForDueDateMessage, IDC_DUE_DATE);
         return;
     }
-    if (interest.rates == CurrentInterest::Rates::MissingForSomeDays) {
+    if (interest.rates == KnownInterest::Rates::MissingForSomeDays) {
         RefuseEntry(dialog, kUncoveredDelayMessage, IDC_DUE_DATE);
         return;
     }
@@ -102,18 +106,19 @@ void ConfirmEntry(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
-void CancelEntry(HWND dialog) noexcept {
-    ProcessCalculationState().accepted = 0;
+void CancelEntry(HWND dialog, CalculatorRun& run) noexcept {
+    run.state.accepted = 0;
     EndDialog(dialog, 1);
 }
 
 }  // namespace
 
 INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                      LPARAM /*lParam*/) noexcept {
+                                      LPARAM lParam) noexcept {
     try {
         switch (message) {
         case WM_INITDIALOG:
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             InitialiseDialog(dialog);
             openDialog = dialog;
             return TRUE;  // the system focuses the first tab stop, OK
@@ -122,17 +127,20 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
             openDialog.compare_exchange_strong(self, nullptr);
             return FALSE;
         }
-        case WM_COMMAND:
+        case WM_COMMAND: {
+            CalculatorRun* run = RunOf(dialog);
+            if (run == nullptr) return FALSE;
             // wParam as a whole: a click, Enter and Escape carry BN_CLICKED (0) in the high word.
             if (wParam == IDOK) {
-                ConfirmEntry(dialog);
+                ConfirmEntry(dialog, *run);
                 return TRUE;
             }
             if (wParam == IDCANCEL) {
-                CancelEntry(dialog);
+                CancelEntry(dialog, *run);
                 return TRUE;
             }
             return FALSE;
+        }
         default:
             return FALSE;
         }
@@ -149,11 +157,12 @@ bool RegisterDatePickerClass() noexcept {
     return InitCommonControlsEx(&controls) != FALSE;
 }
 
-INT_PTR RunCalculatorDialog() noexcept {
-    const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR),
-                                           nullptr, &CalculatorDialogProc, 0);
+INT_PTR RunCalculatorDialog(CalculatorRun& run) noexcept {
+    const INT_PTR result =
+        DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR), nullptr,
+                        &CalculatorDialogProc, reinterpret_cast<LPARAM>(&run));
     // A dialog that never opened confirmed nothing: the previous run's entry must not count.
-    if (result == -1) ProcessCalculationState().accepted = 0;
+    if (result == -1) run.state.accepted = 0;
     return result;
 }
 

@@ -9,7 +9,6 @@
 #include "calculator/built_in_rates_setting.h"
 #include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
-#include "calculator/current_rate_table.h"
 #include "calculator/failure_description.h"
 #include "calculator/message_texts.h"
 #include "calculator/rate_page.h"
@@ -119,11 +118,10 @@ bool FillRateTable(const wchar_t* ratePageUrl, RateTable& table) {
 
 int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table) {
     if (!FillRateTable(ratePageUrl, table)) return 0;
-    {
-        const CurrentRateTableScope current(table);
-        RunCalculatorDialog();
-    }
-    const CalculationState confirmed = ProcessCalculationState();
+    CalculationState& state = ProcessCalculationState();
+    CalculatorRun run{table, state};
+    RunCalculatorDialog(run);
+    const CalculationState confirmed = state;
     if (confirmed.accepted == 0) return 0;
     WriteCalculationBeside(range, confirmed);
     return 1;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -15,7 +16,6 @@
 
 #include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
-#include "calculator/current_rate_table.h"
 #include "engine/clock.h"
 #include "engine/interest.h"
 #include "platform/module_instance.h"
@@ -58,6 +58,14 @@ RateTable KnownTable() {
     return table;
 }
 
+// One period at no interest over every instant: the entry is accepted with the interest 0.0.
+RateTable FreeOfInterestTable() {
+    RateTable table{};
+    table[0] = {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
+                RateKind::Annual, 0.0};
+    return table;
+}
+
 // What a previous run left; the values no run of these tests produces.
 constexpr CalculationState kEarlierRun{111, 222, -3.5, -4.5, 0};
 
@@ -88,10 +96,13 @@ protected:
         SetModuleInstance(GetModuleHandleW(nullptr));
         ASSERT_TRUE(RegisterDatePickerClass());
     }
-    void SetUp() override { ProcessCalculationState() = kEarlierRun; }
-    void TearDown() override { SetCurrentRateTable(nullptr); }
+
+    // The run a session of the test opens the dialog for.
+    CalculatorRun Run() { return {table_, state_}; }
 
     PinnedClock clock_{kNow};
+    RateTable table_ = FreeOfInterestTable();
+    CalculationState state_ = kEarlierRun;
 
     // Expects the information box with `text`, presses its button and waits until it is gone.
     static void ExpectAndDismissMessage(const wchar_t* text) {
@@ -111,7 +122,7 @@ TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocu
     // midnight may see either day.
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     const auto due = dialog.Date(kDueDatePicker);
     const auto payment = dialog.Date(kPaymentDatePicker);
@@ -154,8 +165,8 @@ TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocu
 
 TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
     const RateTable table = KnownTable();
-    CurrentRateTableScope current(table);
-    CalculatorDialogSession dialog;
+    table_ = table;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     // What the pickers show, not the clock: a run across midnight may see either day.
     const auto due = dialog.Date(kDueDatePicker);
@@ -167,7 +178,7 @@ TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
     const std::int32_t dueInstant = DayAfter(due->wYear, due->wMonth, due->wDay);
     const std::int32_t paymentInstant = DayAfter(payment->wYear, payment->wMonth, payment->wDay);
-    ExpectSameState(ProcessCalculationState(), {dueInstant, paymentInstant, 0.0, 0.0, 1});
+    ExpectSameState(state_, {dueInstant, paymentInstant, 0.0, 0.0, 1});
 }
 
 struct AmountCase {
@@ -190,8 +201,8 @@ const AmountCase kAmountCases[] = {
 TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt) {
     for (const AmountCase& c : kAmountCases) {
         SCOPED_TRACE(c.name);
-        ProcessCalculationState() = kEarlierRun;
-        CalculatorDialogSession dialog;
+        state_ = kEarlierRun;
+        CalculatorDialogSession dialog{Run()};
         ASSERT_TRUE(dialog.opened());
         dialog.SetAmount(c.text);
         ASSERT_EQ(dialog.Amount(), c.text);  // the field itself has no limit
@@ -200,15 +211,15 @@ TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt)
 
         if (c.expected) {
             ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-            EXPECT_EQ(ProcessCalculationState().amount, *c.expected);
-            EXPECT_EQ(ProcessCalculationState().accepted, 1);
+            EXPECT_EQ(state_.amount, *c.expected);
+            EXPECT_EQ(state_.accepted, 1);
             continue;
         }
         ExpectAndDismissMessage(L"Nieprawidłowa kwota: wpisz liczbę złotych, np. 1 234,56.");
         EXPECT_TRUE(dialog.WaitForFocus(kAmountField));
         EXPECT_TRUE(dialog.IsOpen());
         EXPECT_EQ(dialog.Amount(), c.text);
-        ExpectSameState(ProcessCalculationState(), kEarlierRun);
+        ExpectSameState(state_, kEarlierRun);
         dialog.Click(IDCANCEL);
         ASSERT_TRUE(dialog.WaitUntilClosed());
     }
@@ -219,8 +230,8 @@ TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt)
 TEST_F(CalculatorDialogTest, ADelayWithDaysWithoutARateIsRefusedUntilCorrected) {
     RateTable table = KnownTable();
     table[1].end = Midnight(2024, 2, 21);
-    CurrentRateTableScope current(table);
-    CalculatorDialogSession dialog;
+    table_ = table;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 10));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 10));
@@ -231,17 +242,17 @@ TEST_F(CalculatorDialogTest, ADelayWithDaysWithoutARateIsRefusedUntilCorrected) 
     ExpectAndDismissMessage(L"Brak stopy odsetek dla części okresu zwłoki!");
     EXPECT_TRUE(dialog.WaitForFocus(kDueDatePicker));
     EXPECT_TRUE(dialog.IsOpen());
-    EXPECT_EQ(ProcessCalculationState().accepted, 0);
+    EXPECT_EQ(state_.accepted, 0);
 
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 2));
     dialog.Click(IDOK);
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(ProcessCalculationState().accepted, 1);
-    EXPECT_NEAR(ProcessCalculationState().interest, 8.0, 1e-9);
+    EXPECT_EQ(state_.accepted, 1);
+    EXPECT_NEAR(state_.interest, 8.0, 1e-9);
 }
 
 TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOpen) {
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 2));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 1));
@@ -255,7 +266,7 @@ TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOp
     EXPECT_TRUE(dialog.WaitForFocus(kDueDatePicker));
     EXPECT_TRUE(dialog.IsOpen());
     // The dates and the amount are recorded before the check, the rest is left as it was.
-    ExpectSameState(ProcessCalculationState(),
+    ExpectSameState(state_,
                     {DayAfter(2024, 3, 2), DayAfter(2024, 3, 1), kEarlierRun.interest, 12.5, 0});
     ExpectDate(dialog.Date(kDueDatePicker), 2024, 3, 2);
     ExpectDate(dialog.Date(kPaymentDatePicker), 2024, 3, 1);
@@ -265,13 +276,13 @@ TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOp
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 2));
     dialog.Click(IDOK);
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(ProcessCalculationState().accepted, 1);
+    EXPECT_EQ(state_.accepted, 1);
 }
 
 TEST_F(CalculatorDialogTest, EqualDatesAreCalculatedWithoutAMessage) {
     const RateTable table = KnownTable();
-    CurrentRateTableScope current(table);
-    CalculatorDialogSession dialog;
+    table_ = table;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 5));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 5));
@@ -281,14 +292,14 @@ TEST_F(CalculatorDialogTest, EqualDatesAreCalculatedWithoutAMessage) {
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
     const std::int32_t instant = DayAfter(2024, 3, 5);
-    ExpectSameState(ProcessCalculationState(),
+    ExpectSameState(state_,
                     {instant, instant, ComputeInterest(table, instant, instant, 1000.0), 1000.0, 1});
 }
 
 TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
     const RateTable table = KnownTable();
-    CurrentRateTableScope current(table);
-    CalculatorDialogSession dialog;
+    table_ = table;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 19));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 10));
@@ -297,7 +308,7 @@ TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    const CalculationState& state = ProcessCalculationState();
+    const CalculationState& state = state_;
     EXPECT_EQ(state.dueInstant, DayAfter(2024, 2, 19));
     EXPECT_EQ(state.paymentInstant, DayAfter(2024, 3, 10));
     EXPECT_EQ(state.amount, 1000.0);
@@ -322,8 +333,8 @@ TEST_F(CalculatorDialogTest, CancelEscapeAndTheCloseBoxEndWithoutRecordingTheEnt
     for (const CancelCase& c : kCancelCases) {
         SCOPED_TRACE(c.name);
         const CalculationState earlier = EarlierRun(1);
-        ProcessCalculationState() = earlier;
-        CalculatorDialogSession dialog;
+        state_ = earlier;
+        CalculatorDialogSession dialog{Run()};
         ASSERT_TRUE(dialog.opened());
         ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 19));
         dialog.SetAmount(L"1000");
@@ -332,24 +343,24 @@ TEST_F(CalculatorDialogTest, CancelEscapeAndTheCloseBoxEndWithoutRecordingTheEnt
         ASSERT_TRUE(c.press(dialog));
 
         ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-        ExpectSameState(ProcessCalculationState(), EarlierRun(0));
+        ExpectSameState(state_, EarlierRun(0));
     }
 }
 
 TEST_F(CalculatorDialogTest, EnterInTheAmountFieldActsAsOk) {
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     dialog.SetAmount(L"12,5");
 
     dialog.PressKeyIn(kAmountField, VK_RETURN);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(ProcessCalculationState().amount, 12.5);
-    EXPECT_EQ(ProcessCalculationState().accepted, 1);
+    EXPECT_EQ(state_.amount, 12.5);
+    EXPECT_EQ(state_.accepted, 1);
 }
 
 TEST_F(CalculatorDialogTest, PickersOfferOnlyDatesWhoseInstantsFit32Bits) {
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     for (const int picker : {kDueDatePicker, kPaymentDatePicker}) {
         SCOPED_TRACE(testing::Message() << "picker " << picker);
@@ -366,7 +377,7 @@ TEST_F(CalculatorDialogTest, PickersOfferOnlyDatesWhoseInstantsFit32Bits) {
 }
 
 TEST_F(CalculatorDialogTest, TheEndsOfTheOfferedRangeAreCalculated) {
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 1970, 1, 2));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2038, 1, 18));
@@ -374,9 +385,9 @@ TEST_F(CalculatorDialogTest, TheEndsOfTheOfferedRangeAreCalculated) {
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(ProcessCalculationState().dueInstant, DayAfter(1970, 1, 2));
-    EXPECT_EQ(ProcessCalculationState().paymentInstant, DayAfter(2038, 1, 18));
-    EXPECT_EQ(ProcessCalculationState().accepted, 1);
+    EXPECT_EQ(state_.dueInstant, DayAfter(1970, 1, 2));
+    EXPECT_EQ(state_.paymentInstant, DayAfter(2038, 1, 18));
+    EXPECT_EQ(state_.accepted, 1);
 }
 
 struct UnusableDateCase {
@@ -396,7 +407,7 @@ const UnusableDateCase kUnusableDateCases[] = {
 TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysOpen) {
     for (const UnusableDateCase& c : kUnusableDateCases) {
         SCOPED_TRACE(c.name);
-        CalculatorDialogSession dialog;
+        CalculatorDialogSession dialog{Run()};
         ASSERT_TRUE(dialog.opened());
         SendMessageW(dialog.control(c.picker), DTM_SETRANGE, 0, 0);
         ASSERT_TRUE(dialog.SetDate(c.picker, c.year, c.month, c.day));
@@ -408,7 +419,7 @@ TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysO
         // Wine difference: the focus may come back a moment after the message box has gone.
         EXPECT_TRUE(dialog.WaitForFocus(c.picker));
         EXPECT_TRUE(dialog.IsOpen());
-        ExpectSameState(ProcessCalculationState(), kEarlierRun);
+        ExpectSameState(state_, kEarlierRun);
     }
 }
 
@@ -416,18 +427,19 @@ TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysO
 // photographs the screen, for a person to look at.
 TEST_F(CalculatorDialogTest, ADialogThatCannotOpenConfirmsNothing) {
     // The earlier run was confirmed; a module without template 203 can't show the dialog at all.
-    ProcessCalculationState() = EarlierRun(1);
+    state_ = EarlierRun(1);
     SetModuleInstance(GetModuleHandleW(L"kernel32.dll"));
-    EXPECT_EQ(RunCalculatorDialog(), -1);
+    CalculatorRun run = Run();
+    EXPECT_EQ(RunCalculatorDialog(run), -1);
     SetModuleInstance(GetModuleHandleW(nullptr));
-    EXPECT_EQ(ProcessCalculationState().accepted, 0);
+    EXPECT_EQ(state_.accepted, 0);
 }
 
 TEST_F(CalculatorDialogTest, ScreenshotOfTheOpenDialog) {
     const char* request = std::getenv("VISTREL_SCREENSHOT_REQUEST");
     const char* taken = std::getenv("VISTREL_SCREENSHOT_TAKEN");
     if (request == nullptr || taken == nullptr) GTEST_SKIP() << "no one to take the screenshot";
-    CalculatorDialogSession dialog;
+    CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.WaitForFocus(IDOK));
     RedrawWindow(dialog.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "calculator/calculator_entry.h"
-#include "calculator/current_rate_table.h"
+#include "calculator/known_interest.h"
 #include "engine/interest.h"
 
 namespace vistrel {
@@ -105,18 +105,15 @@ TEST(CheckEntryTest, RefusesUnusableDatesAndADueDateAfterThePaymentDate) {
     }
 }
 
-TEST(CurrentRateTableTest, InterestIsZeroWithoutATableAndComputedOverTheCurrentOne) {
-    ASSERT_EQ(CurrentRateTable(), nullptr);
-    EXPECT_EQ(ComputeCurrentInterest(0, 86400 * 10, 1000.0), 0.0);
-
+TEST(InterestIfRatesKnownTest, NoTableRowIsNoRateAndACoveringPeriodGivesItsInterest) {
     RateTable table{};
+    EXPECT_EQ(InterestIfRatesKnown(table, 0, 86400 * 10, 1000.0).rates,
+              KnownInterest::Rates::NoneForDueDate);
+
     table[0] = {0, 86400 * 100, RateKind::Annual, 36.5};
-    {
-        CurrentRateTableScope scope(table);
-        EXPECT_EQ(CurrentRateTable(), &table);
-        EXPECT_DOUBLE_EQ(ComputeCurrentInterest(86400 * 10, 86400 * 20, 1000.0), 10.0);
-    }
-    EXPECT_EQ(CurrentRateTable(), nullptr);
+    const KnownInterest known = InterestIfRatesKnown(table, 86400 * 10, 86400 * 20, 1000.0);
+    EXPECT_EQ(known.rates, KnownInterest::Rates::Known);
+    EXPECT_DOUBLE_EQ(known.interest, 10.0);
 }
 
 }  // namespace

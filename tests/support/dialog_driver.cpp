@@ -118,7 +118,8 @@ void DismissMessageBox(HWND box) {
     }
 }
 
-CalculatorDialogSession::CalculatorDialogSession() : run_([] { RunCalculatorDialog(); }) {
+CalculatorDialogSession::CalculatorDialogSession(CalculatorRun run)
+    : run_([run]() mutable { RunCalculatorDialog(run); }) {
     Start();
     WaitForDialog();
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "calculator/calculator_dialog.h"
 #include "platform/unique_resource.h"
 
 namespace vistrel::test {
@@ -60,7 +61,8 @@ bool AnswerMessageBox(HWND box, int button);
 // the object cancels the dialog when a test has left it open, after dismissing its messages.
 class CalculatorDialogSession {
 public:
-    CalculatorDialogSession();
+    // Opens the dialog for `run`, whose table and state must outlive the object, and waits for it.
+    explicit CalculatorDialogSession(CalculatorRun run);
     // Runs `run` on the thread instead, for a caller of the dialog that may open it or end
     // before; returns at once: WaitForDialog() waits for the dialog.
     explicit CalculatorDialogSession(std::function<void()> run);
