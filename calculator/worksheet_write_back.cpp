@@ -5,7 +5,6 @@
 #include <span>
 
 #include "calculator/dispatch_call.h"
-#include "calculator/dispatch_error_handler.h"
 #include "platform/hresult.h"
 #include "platform/unique_resource.h"
 
@@ -23,7 +22,7 @@ template <typename... Values>
 void FormatCellText(CellTextBuffer& text, const wchar_t* format, Values... values) {
     const int written = std::swprintf(text.data(), text.size(), format, values...);
     if (written < 0 || static_cast<std::size_t>(written) >= text.size()) {
-        RaiseStatus(HresultFromWin32(ERROR_INSUFFICIENT_BUFFER));
+        ThrowStatus(HresultFromWin32(ERROR_INSUFFICIENT_BUFFER));
     }
 }
 
@@ -31,7 +30,7 @@ void FormatDate(CellTextBuffer& text, const EnteredDate& date) {
     // All zero (or otherwise no calendar date) when none was entered: nothing to write.
     if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1 ||
         date.day > 31) {
-        RaiseStatus(HresultFromWin32(ERROR_INVALID_DATA));
+        ThrowStatus(HresultFromWin32(ERROR_INVALID_DATA));
     }
     FormatCellText(text, L"%04d-%02d-%02d", date.year, date.month, date.day);
 }
@@ -43,14 +42,13 @@ void SetInt(UniqueVariant& variant, int value) noexcept {
 
 // Clears now rather than at the end of the scope, where a failure could not be raised.
 void Clear(UniqueVariant& variant) {
-    const HRESULT status = VariantClear(variant.get());
-    if (FAILED(status)) RaiseStatus(status);
+    THROW_IF_FAILED(VariantClear(variant.get()));
 }
 
 void WriteCell(IDispatch* range, ResultColumn column, const CellTextBuffer& text) {
     UniqueVariant value;
     value.bstrVal = SysAllocString(text.data());
-    if (value.bstrVal == nullptr) RaiseStatus(E_OUTOFMEMORY);
+    if (value.bstrVal == nullptr) ThrowStatus(E_OUTOFMEMORY);
     value.vt = VT_BSTR;
     UniqueVariant rowOffset;
     SetInt(rowOffset, 0);
@@ -60,10 +58,10 @@ void WriteCell(IDispatch* range, ResultColumn column, const CellTextBuffer& text
     // Row offset first, column offset second; CallAutomation reverses them for Invoke.
     const std::array<VARIANT, 2> offsets = {*rowOffset.get(), *columnOffset.get()};
     UniqueVariant cell;
-    RaiseIfFailed(CallAutomation(range, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, cell.get(),
+    THROW_IF_FAILED(CallAutomation(range, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, cell.get(),
                                  offsets));
-    if (cell.pdispVal == nullptr) RaiseStatus(E_POINTER);
-    RaiseIfFailed(CallAutomation(cell.pdispVal, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY,
+    if (cell.pdispVal == nullptr) ThrowStatus(E_POINTER);
+    THROW_IF_FAILED(CallAutomation(cell.pdispVal, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY,
                                  nullptr, std::span<const VARIANT>(value.get(), 1)));
 
     Clear(cell);

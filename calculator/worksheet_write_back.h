@@ -15,7 +15,7 @@ inline constexpr DISPID kRangeOffset = 254;
 inline constexpr DISPID kRangeValue2 = 1388;
 
 // The cells are written one after another, D to G of the range's row. A failure raises
-// _com_error (through DispatchErrorHandler) before the cell it concerns: the cells written
+// _com_error (THROW_IF_FAILED) before the cell it concerns: the cells written
 // before stay written, and every VARIANT and interface in hand is released. Raised: a text that
 // does not fit the cell buffer (ERROR_INSUFFICIENT_BUFFER) or a date never entered
 // (ERROR_INVALID_DATA), before anything is asked of the range for that cell; a text that cannot

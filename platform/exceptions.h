@@ -1,4 +1,4 @@
-// The library's three exception types. They carry failures to the place that turns them into an
+// The library's two exception types. They carry failures to the place that turns them into an
 // HRESULT; none of them ever leaves an exported function or an interface method.
 #pragma once
 
@@ -14,18 +14,9 @@ namespace vistrel {
 // A catalogue record lacks one of its required strings; the list being read ends there.
 class ExGeneral {};
 
-// A failure inside the server frame, with the HRESULT that describes it.
-class CAtlException {
-public:
-    explicit CAtlException(HRESULT status) noexcept : status_(status) {}
-    HRESULT Status() const noexcept { return status_; }
-
-private:
-    HRESULT status_;
-};
-
-// A failed call on the host's automation objects: the status and the error information that
-// the object gave, of which the exception owns one reference.
+// A failed status: THROW_IF_FAILED's (platform/hresult.h), or a failed call on the host's
+// automation objects with the error information that the object gave, of which the exception
+// owns one reference.
 class _com_error {
 public:
     explicit _com_error(HRESULT status, ComPtr<IErrorInfo> errorInfo = {}) noexcept

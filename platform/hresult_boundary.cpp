@@ -13,8 +13,6 @@ HRESULT FailureOr(HRESULT status) noexcept { return FAILED(status) ? status : E_
 HRESULT HresultFromCaughtException() noexcept {
     try {
         throw;
-    } catch (const CAtlException& error) {
-        return FailureOr(error.Status());
     } catch (const _com_error& error) {
         return FailureOr(error.Error());
     } catch (const std::bad_alloc&) {

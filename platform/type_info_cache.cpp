@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/allocation_hook.h"
+#include "platform/hresult.h"
 #include "platform/server_module.h"
 #include "platform/unique_resource.h"
 
@@ -63,7 +64,7 @@ HRESULT TypeInfoCache::Invoke(IDispatch* object, DISPID member, LCID locale, WOR
 
 HRESULT TypeInfoCache::Load(LCID locale) noexcept {
     const TypeInfoLockHolder lock;
-    if (FAILED(lock.Status())) return lock.Status();
+    RETURN_IF_FAILED(lock.Status());
     HRESULT status = S_OK;
     if (typeInfo_ == nullptr) status = LoadTypeInfo(locale);
     if (typeInfo_ != nullptr && names_ == nullptr) BuildNameCache();
@@ -72,19 +73,17 @@ HRESULT TypeInfoCache::Load(LCID locale) noexcept {
 
 HRESULT TypeInfoCache::LoadTypeInfo(LCID locale) noexcept {
     ComPtr<ITypeLib> library;
-    HRESULT status =
-        LoadRegTypeLib(libraryId_, majorVersion_, minorVersion_, locale, library.put());
-    if (FAILED(status)) return status;
+    RETURN_IF_FAILED(
+        LoadRegTypeLib(libraryId_, majorVersion_, minorVersion_, locale, library.put()));
     ComPtr<ITypeInfo> found;
-    status = library->GetTypeInfoOfGuid(interfaceId_, found.put());
-    if (FAILED(status)) return status;
+    const HRESULT status = library->GetTypeInfoOfGuid(interfaceId_, found.put());
+    RETURN_IF_FAILED(status);
     // Keep the richer interface when the type information has it.
     if (const ComPtr<ITypeInfo2> richer = found.query<ITypeInfo2>()) {
         found = ComPtr<ITypeInfo>::Copy(richer.get());
     }
-    const HRESULT added = TheServerModule().AddCleanup(&TypeInfoCache::Release, this);
     // Without its clean-up the reference would outlive the library: cache nothing then.
-    if (FAILED(added)) return added;
+    RETURN_IF_FAILED(TheServerModule().AddCleanup(&TypeInfoCache::Release, this));
     typeInfo_ = found.release();
     return status;
 }

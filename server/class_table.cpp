@@ -1,5 +1,6 @@
 #include "server/class_table.h"
 
+#include "platform/hresult.h"
 #include "server/registry_resources.h"
 #include "server/server_registration.h"
 #include "smarttag/st_action.h"
@@ -63,7 +64,7 @@ HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** 
     // Tested again under the lock, so that two threads never make two class objects.
     if (row->classObject == nullptr) {
         const LockHolder lock(lock_);
-        if (FAILED(lock.Status())) return lock.Status();
+        RETURN_IF_FAILED(lock.Status());
         if (row->classObject == nullptr) {
             void* made = nullptr;
             status = row->createClassObject(row->createInstance, IID_IUnknown, &made);

@@ -6,8 +6,9 @@
 
 #include "platform/allocation_hook.h"
 #include "platform/hresult.h"
-#include "platform/module_instance.h"
 #include "platform/hresult_boundary.h"
+#include "platform/last_error.h"
+#include "platform/module_instance.h"
 #include "platform/unique_resource.h"
 #include "server/app_id.h"
 #include "server/win32_registry.h"
@@ -60,11 +61,6 @@ HRESULT LoadScriptText(const wchar_t* libraryPath, UINT resourceId, std::wstring
 
 }  // namespace
 
-HRESULT FailureFromLastError() noexcept {
-    const HRESULT status = HresultFromLastError();
-    return status == S_OK ? E_FAIL : status;
-}
-
 HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept {
     const DWORD length = GetModuleFileNameW(ModuleInstance(), path, MAX_PATH);
     if (length == 0) return FailureFromLastError();
@@ -77,27 +73,22 @@ HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
     try {
         ReplacementMap replacements;
         for (const ScriptReplacement* extra = extraReplacements; extra != nullptr && extra->name != nullptr; ++extra) {
-            const HRESULT status = replacements.Add(AsUtf16(extra->name), AsUtf16(extra->value));
-            if (FAILED(status)) return status;
+            RETURN_IF_FAILED(replacements.Add(AsUtf16(extra->name), AsUtf16(extra->value)));
         }
-        HRESULT status = replacements.Add(u"APPID", AsUtf16(kAppIdText));
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(replacements.Add(u"APPID", AsUtf16(kAppIdText)));
 
         wchar_t path[MAX_PATH];
-        status = GetLibraryPath(path);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(GetLibraryPath(path));
         // The quoted-token rule turns every doubled quote back into one.
         std::wstring quotedPath;
         for (const wchar_t* c = path; *c != L'\0'; ++c) {
             quotedPath.push_back(*c);
             if (*c == L'\'') quotedPath.push_back(L'\'');
         }
-        status = replacements.Add(u"Module", AsUtf16(quotedPath.c_str()));
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(replacements.Add(u"Module", AsUtf16(quotedPath.c_str())));
 
         std::wstring text;
-        status = LoadScriptText(path, resourceId, text);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(LoadScriptText(path, resourceId, text));
         Win32Registry registry;
         return InterpretRegistryScript(std::u16string_view(AsUtf16(text.c_str()), text.size()), replacements,
                                        direction, registry);

@@ -21,8 +21,4 @@ HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
 // a full buffer of 260 → 0x8007007A.
 HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept;
 
-// The HRESULT of the last Win32 error, E_FAIL when the system set none: a failure must never
-// read as success.
-HRESULT FailureFromLastError() noexcept;
-
 }  // namespace vistrel

@@ -1,5 +1,6 @@
 #include "server/server_registration.h"
 
+#include "platform/hresult.h"
 #include "server/app_id.h"
 #include "server/registry_resources.h"
 #include "server/type_library_registration.h"
@@ -14,8 +15,7 @@ HRESULT RunAppIdScript(ScriptDirection direction) noexcept {
 
 HRESULT RunClassScripts(std::span<const ClassRegistration> classes, bool registering) noexcept {
     for (const ClassRegistration registration : classes) {
-        const HRESULT status = registration(registering);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(registration(registering));
     }
     return S_OK;
 }
@@ -23,18 +23,14 @@ HRESULT RunClassScripts(std::span<const ClassRegistration> classes, bool registe
 }  // namespace
 
 HRESULT RegisterServer(std::span<const ClassRegistration> classes) noexcept {
-    HRESULT status = RunAppIdScript(ScriptDirection::Register);
-    if (FAILED(status)) return status;
-    status = RunClassScripts(classes, true);
-    if (FAILED(status)) return status;
+    RETURN_IF_FAILED(RunAppIdScript(ScriptDirection::Register));
+    RETURN_IF_FAILED(RunClassScripts(classes, true));
     return RegisterTypeLibrary();
 }
 
 HRESULT UnregisterServer(std::span<const ClassRegistration> classes) noexcept {
-    HRESULT status = RunClassScripts(classes, false);
-    if (FAILED(status)) return status;
-    status = UnregisterTypeLibrary();
-    if (FAILED(status)) return status;
+    RETURN_IF_FAILED(RunClassScripts(classes, false));
+    RETURN_IF_FAILED(UnregisterTypeLibrary());
     return RunAppIdScript(ScriptDirection::Unregister);
 }
 

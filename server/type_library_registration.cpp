@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/hresult.h"
 #include "platform/hresult_boundary.h"
 #include "platform/unique_resource.h"
 #include "server/registry_script_resource.h"
@@ -15,10 +16,9 @@ namespace {
 // that loaded.
 HRESULT LoadOwnTypeLibrary(ComPtr<ITypeLib>& library, std::wstring& path) {
     wchar_t libraryPath[MAX_PATH];
-    HRESULT status = GetLibraryPath(libraryPath);
-    if (FAILED(status)) return status;
+    RETURN_IF_FAILED(GetLibraryPath(libraryPath));
     path = libraryPath;
-    status = LoadTypeLib(path.c_str(), library.put());
+    const HRESULT status = LoadTypeLib(path.c_str(), library.put());
     if (SUCCEEDED(status)) return status;
     const std::size_t nameStart = path.find_last_of(L"\\/:") + 1;  // npos + 1 is 0
     const std::size_t dot = path.rfind(L'.');
@@ -33,8 +33,7 @@ HRESULT RegisterTypeLibrary() noexcept {
     try {
         ComPtr<ITypeLib> library;
         std::wstring path;
-        const HRESULT status = LoadOwnTypeLibrary(library, path);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(LoadOwnTypeLibrary(library, path));
         std::wstring helpDirectory = path;
         helpDirectory.erase(helpDirectory.find_last_of(L"\\/:") + 1);
         return RegisterTypeLib(library.get(), path.data(), helpDirectory.data());
@@ -47,11 +46,9 @@ HRESULT UnregisterTypeLibrary() noexcept {
     try {
         ComPtr<ITypeLib> library;
         std::wstring path;
-        HRESULT status = LoadOwnTypeLibrary(library, path);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(LoadOwnTypeLibrary(library, path));
         TLIBATTR* attributes = nullptr;
-        status = library->GetLibAttr(&attributes);
-        if (FAILED(status)) return status;
+        RETURN_IF_FAILED(library->GetLibAttr(&attributes));
         const TLIBATTR copy = *attributes;
         library->ReleaseTLibAttr(attributes);
         return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);

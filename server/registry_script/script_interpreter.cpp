@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "platform/hresult.h"
 #include "server/registry_script/registry_value.h"
 #include "server/registry_script/replacement_pass.h"
 #include "server/registry_script/script_names.h"
@@ -10,12 +11,6 @@
 
 namespace vistrel {
 namespace {
-
-#define RETURN_IF_SCRIPT_FAILED(expression)                  \
-    do {                                                     \
-        const ScriptStatus status_ = (expression);           \
-        if (ScriptFailed(status_)) return status_;           \
-    } while (false)
 
 bool BeginsWith(std::u16string_view token, char16_t c) noexcept { return !token.empty() && token.front() == c; }
 
@@ -33,16 +28,16 @@ public:
 
     ScriptStatus Run(ScriptDirection direction) {
         while (!tokens_.AtEnd()) {
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
             const auto root = FindRootKey(token_);
             if (!root) return kScriptSyntaxError;
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
             if (!BeginsWith(token_, u'{')) return kScriptSyntaxError;
             const std::size_t blockStart = tokens_.Position();
             const RegistryKey rootKey = registry_.Root(*root);
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
             if (direction == ScriptDirection::Unregister) {
-                RETURN_IF_SCRIPT_FAILED(WalkBlock(rootKey, false, 0));
+                RETURN_IF_FAILED(WalkBlock(rootKey, false, 0));
                 continue;
             }
             const ScriptStatus status = RegisterBlockOrOutOfMemory(rootKey);
@@ -72,14 +67,14 @@ private:
     ScriptStatus ReadMarks(EntryMarks& marks) {
         if (NamesEqual(token_, kForceRemoveKeyword)) {
             marks.forceRemove = true;
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
         } else if (NamesEqual(token_, kDeleteKeyword)) {
             marks.deleteKey = true;
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
         }
         if (NamesEqual(token_, kNoRemoveKeyword)) {
             marks.noRemove = true;
-            RETURN_IF_SCRIPT_FAILED(Advance());
+            RETURN_IF_FAILED(Advance());
         }
         return kScriptSucceeded;
     }
@@ -90,13 +85,13 @@ private:
 
     // "Val name = type value": reads all of it and the token after it.
     ScriptStatus ReadValueEntry(std::u16string& name, std::u16string& type, std::u16string& text) {
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         name = token_;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         if (token_ != u"=") return kScriptSyntaxError;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         type = token_;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         text = token_;
         return kScriptSucceeded;
     }
@@ -105,10 +100,10 @@ private:
     ScriptStatus ReadAssignment(bool& present, std::u16string& type, std::u16string& text) {
         present = token_ == u"=";
         if (!present) return kScriptSucceeded;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         type = token_;
         if (!IsValueTypeLetter(type)) return kScriptSyntaxError;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         text = token_;
         return Advance();
     }
@@ -123,23 +118,23 @@ private:
                             std::u16string_view text) {
         RegistryValue value;
         try {
-            RETURN_IF_SCRIPT_FAILED(MakeRegistryValue(type, text, value));
+            RETURN_IF_FAILED(MakeRegistryValue(type, text, value));
         } catch (const std::bad_alloc&) {
             return value.type == RegistryValueType::Binary ? kScriptFailed : kScriptOutOfMemory;
         }
-        return ScriptStatusFromWin32(registry_.SetValue(key, name, value.type, value.data));
+        return HresultFromWin32(registry_.SetValue(key, name, value.type, value.data));
     }
 
     // Skips a sub-block without touching the registry; the token is its `{` on entry and the
     // one after its closing `}` on return.
     ScriptStatus SkipBlock(int depth) {
         if (depth >= kMaxBlockDepth) return kScriptSyntaxError;
-        RETURN_IF_SCRIPT_FAILED(Advance());
+        RETURN_IF_FAILED(Advance());
         while (!BeginsWith(token_, u'}')) {
             if (token_ == u"{") {
-                RETURN_IF_SCRIPT_FAILED(SkipBlock(depth + 1));
+                RETURN_IF_FAILED(SkipBlock(depth + 1));
             } else {
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                RETURN_IF_FAILED(Advance());
             }
         }
         return Advance();
@@ -169,33 +164,33 @@ private:
         if (depth >= kMaxBlockDepth) return kScriptSyntaxError;
         while (!BeginsWith(token_, u'}')) {
             EntryMarks marks;
-            RETURN_IF_SCRIPT_FAILED(ReadMarks(marks));
+            RETURN_IF_FAILED(ReadMarks(marks));
             if (IsValueEntry(marks)) {
                 std::u16string name, type, text;
-                RETURN_IF_SCRIPT_FAILED(ReadValueEntry(name, type, text));
-                RETURN_IF_SCRIPT_FAILED(WriteValue(parent, name, type, text));
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                RETURN_IF_FAILED(ReadValueEntry(name, type, text));
+                RETURN_IF_FAILED(WriteValue(parent, name, type, text));
+                RETURN_IF_FAILED(Advance());
                 continue;
             }
             std::u16string name, type, text;
             bool assigned = false;
-            RETURN_IF_SCRIPT_FAILED(ReadKeyName(name));
-            RETURN_IF_SCRIPT_FAILED(ReadAssignment(assigned, type, text));
+            RETURN_IF_FAILED(ReadKeyName(name));
+            RETURN_IF_FAILED(ReadAssignment(assigned, type, text));
             const bool removable = !IsProtectedKeyName(name);
             if (marks.deleteKey) {
                 if (removable) DeleteKeyWithSubkeys(parent, name);
-                if (token_ == u"{") RETURN_IF_SCRIPT_FAILED(SkipBlock(depth + 1));
+                if (token_ == u"{") RETURN_IF_FAILED(SkipBlock(depth + 1));
                 continue;
             }
             if (marks.forceRemove && removable) DeleteKeyWithSubkeys(parent, name);
             RegistryKey handle = 0;
-            if (const RegistryError error = OpenOrCreate(parent, name, handle)) return ScriptStatusFromWin32(error);
+            if (const RegistryError error = OpenOrCreate(parent, name, handle)) return HresultFromWin32(error);
             OpenRegistryKey key(registry_, handle);
-            if (assigned) RETURN_IF_SCRIPT_FAILED(WriteValue(key.get(), u"", type, text));
+            if (assigned) RETURN_IF_FAILED(WriteValue(key.get(), u"", type, text));
             if (token_ == u"{") {
-                RETURN_IF_SCRIPT_FAILED(Advance());
-                RETURN_IF_SCRIPT_FAILED(RegisterBlock(key.get(), depth + 1));
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                RETURN_IF_FAILED(Advance());
+                RETURN_IF_FAILED(RegisterBlock(key.get(), depth + 1));
+                RETURN_IF_FAILED(Advance());
             }
         }
         return kScriptSucceeded;
@@ -207,19 +202,19 @@ private:
         if (depth >= kMaxBlockDepth) return kScriptSyntaxError;
         while (!BeginsWith(token_, u'}')) {
             EntryMarks marks;
-            RETURN_IF_SCRIPT_FAILED(ReadMarks(marks));
+            RETURN_IF_FAILED(ReadMarks(marks));
             if (IsValueEntry(marks)) {
                 std::u16string name, type, text;
-                RETURN_IF_SCRIPT_FAILED(ReadValueEntry(name, type, text));
+                RETURN_IF_FAILED(ReadValueEntry(name, type, text));
                 if (!IsValueTypeLetter(type)) return kScriptSyntaxError;
-                if (!marks.noRemove && !recovery) RETURN_IF_SCRIPT_FAILED(DeleteValue(parent, name));
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                if (!marks.noRemove && !recovery) RETURN_IF_FAILED(DeleteValue(parent, name));
+                RETURN_IF_FAILED(Advance());
                 continue;
             }
             std::u16string name, type, text;
             bool assigned = false;
-            RETURN_IF_SCRIPT_FAILED(ReadKeyName(name));
-            RETURN_IF_SCRIPT_FAILED(ReadAssignment(assigned, type, text));
+            RETURN_IF_FAILED(ReadKeyName(name));
+            RETURN_IF_FAILED(ReadAssignment(assigned, type, text));
 
             bool entryRecovery = recovery;
             RegistryError openError = kRegistrySucceeded;
@@ -233,21 +228,21 @@ private:
             }
             OpenRegistryKey key(registry_, handle);
             if (token_ == u"{") {
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                RETURN_IF_FAILED(Advance());
                 // In recovery mode no registry call is made, so a failure there is one of the
                 // text's, and the walk cannot go on from the middle of a block.
-                RETURN_IF_SCRIPT_FAILED(WalkBlock(key.get(), entryRecovery, depth + 1));
-                RETURN_IF_SCRIPT_FAILED(Advance());
+                RETURN_IF_FAILED(WalkBlock(key.get(), entryRecovery, depth + 1));
+                RETURN_IF_FAILED(Advance());
             }
             if (key.get() == 0) {
                 if (openError != kRegistrySucceeded && openError != kRegistryFileNotFound) {
-                    return ScriptStatusFromWin32(openError);
+                    return HresultFromWin32(openError);
                 }
                 continue;
             }
-            if (const RegistryError error = key.Close()) return ScriptStatusFromWin32(error);
+            if (const RegistryError error = key.Close()) return HresultFromWin32(error);
             if (!marks.noRemove) {
-                if (const RegistryError error = registry_.DeleteKey(parent, name)) return ScriptStatusFromWin32(error);
+                if (const RegistryError error = registry_.DeleteKey(parent, name)) return HresultFromWin32(error);
             }
         }
         return kScriptSucceeded;
@@ -256,11 +251,11 @@ private:
     ScriptStatus DeleteValue(RegistryKey parent, std::u16string_view name) {
         RegistryKey handle = 0;
         if (const RegistryError error = registry_.Open(parent, u"", KeyAccess::ReadWrite, handle)) {
-            return ScriptStatusFromWin32(error);
+            return HresultFromWin32(error);
         }
         OpenRegistryKey key(registry_, handle);
         const RegistryError error = registry_.DeleteValue(key.get(), name);
-        if (error != kRegistrySucceeded && error != kRegistryFileNotFound) return ScriptStatusFromWin32(error);
+        if (error != kRegistrySucceeded && error != kRegistryFileNotFound) return HresultFromWin32(error);
         return kScriptSucceeded;
     }
 
@@ -275,7 +270,7 @@ ScriptStatus InterpretRegistryScript(std::u16string_view script, const Replaceme
                                      ScriptDirection direction, RegistryAccess& registry) noexcept {
     try {
         std::u16string text;
-        RETURN_IF_SCRIPT_FAILED(ReplaceNames(script, replacements, text));
+        RETURN_IF_FAILED(ReplaceNames(script, replacements, text));
         return ScriptWalker(text, registry).Run(direction);
     } catch (const std::bad_alloc&) {
         return kScriptOutOfMemory;

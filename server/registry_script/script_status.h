@@ -1,5 +1,5 @@
-// The HRESULT values the registry-script interpreter returns, and the conversion of a registry
-// call's Win32 error code into one. Plain 32-bit numbers, so that the interpreter builds without
+// The HRESULT values the registry-script interpreter returns, and the Win32 error codes of the
+// registry calls it looks at (HresultFromWin32 makes those into statuses). Plain 32-bit numbers, so that the interpreter builds without
 // the platform's headers; on Windows they are the platform's HRESULTs bit for bit.
 #pragma once
 
@@ -21,12 +21,6 @@ inline constexpr RegistryError kRegistrySucceeded = 0;
 inline constexpr RegistryError kRegistryFileNotFound = 2;      // ERROR_FILE_NOT_FOUND
 inline constexpr RegistryError kRegistryAccessDenied = 5;      // ERROR_ACCESS_DENIED
 inline constexpr RegistryError kRegistryNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
-
-// A positive code becomes 0x8007xxxx with its low 16 bits; 0 and negative values pass as they are.
-constexpr ScriptStatus ScriptStatusFromWin32(RegistryError code) noexcept {
-    if (code <= 0) return code;
-    return static_cast<ScriptStatus>((static_cast<std::uint32_t>(code) & 0xFFFFu) | 0x80070000u);
-}
 
 constexpr bool ScriptFailed(ScriptStatus status) noexcept { return status < 0; }
 

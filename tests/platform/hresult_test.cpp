@@ -7,6 +7,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/hresult_boundary.h"
+#include "platform/last_error.h"
 
 namespace vistrel {
 namespace {
@@ -39,15 +40,36 @@ TEST(HresultFromLastErrorTest, TakesTheThreadsLastError) {
     EXPECT_EQ(HresultFromLastError(), S_OK);
 }
 
-TEST(ThrowIfFailedTest, RaisesFailuresOnly) {
-    EXPECT_NO_THROW(ThrowIfFailed(S_OK));
-    EXPECT_NO_THROW(ThrowIfFailed(S_FALSE));
+TEST(FailureFromLastErrorTest, NoErrorSetIsStillAFailure) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(FailureFromLastError(), E_ACCESSDENIED);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FailureFromLastError(), E_FAIL);
+}
+
+TEST(ThrowIfFailedTest, RaisesFailuresOnlyWithoutErrorInformation) {
+    EXPECT_NO_THROW(THROW_IF_FAILED(S_OK));
+    EXPECT_NO_THROW(THROW_IF_FAILED(S_FALSE));
     try {
-        ThrowIfFailed(E_POINTER);
+        THROW_IF_FAILED(E_POINTER);
         ADD_FAILURE() << "no exception";
-    } catch (const CAtlException& error) {
-        EXPECT_EQ(error.Status(), E_POINTER);
+    } catch (const _com_error& error) {
+        EXPECT_EQ(error.Error(), E_POINTER);
+        EXPECT_EQ(error.ErrorInfo(), nullptr);
     }
+}
+
+// Answers `status` through RETURN_IF_FAILED, or S_FALSE when it passed.
+HRESULT ReturnedBy(HRESULT status) {
+    RETURN_IF_FAILED(status);
+    return S_FALSE;
+}
+
+TEST(ReturnIfFailedTest, ReturnsFailuresOnly) {
+    EXPECT_EQ(ReturnedBy(S_OK), S_FALSE);
+    EXPECT_EQ(ReturnedBy(S_FALSE), S_FALSE);
+    EXPECT_EQ(ReturnedBy(E_POINTER), E_POINTER);
+    EXPECT_EQ(ReturnedBy(static_cast<HRESULT>(0x8007FFFF)), static_cast<HRESULT>(0x8007FFFF));
 }
 
 // What an exported function returns for each exception that could reach it.
@@ -62,7 +84,7 @@ HRESULT BoundaryResultOf(Raise raise) noexcept {
 }
 
 TEST(HresultFromCaughtExceptionTest, EveryExceptionBecomesAFailure) {
-    EXPECT_EQ(BoundaryResultOf([] { throw CAtlException(CLASS_E_NOAGGREGATION); }),
+    EXPECT_EQ(BoundaryResultOf([] { THROW_IF_FAILED(CLASS_E_NOAGGREGATION); }),
               CLASS_E_NOAGGREGATION);
     EXPECT_EQ(BoundaryResultOf([] { throw _com_error(DISP_E_EXCEPTION); }), DISP_E_EXCEPTION);
     EXPECT_EQ(BoundaryResultOf([] { throw std::bad_alloc(); }), E_OUTOFMEMORY);
@@ -72,7 +94,7 @@ TEST(HresultFromCaughtExceptionTest, EveryExceptionBecomesAFailure) {
 }
 
 TEST(HresultFromCaughtExceptionTest, ExceptionWithSuccessStatusStillFails) {
-    EXPECT_EQ(BoundaryResultOf([] { throw CAtlException(S_OK); }), E_FAIL);
+    EXPECT_EQ(BoundaryResultOf([] { ThrowStatus(S_OK); }), E_FAIL);
     EXPECT_EQ(BoundaryResultOf([] { throw _com_error(S_FALSE); }), E_FAIL);
 }
 

@@ -1,4 +1,4 @@
-#include "calculator/dispatch_error_handler.h"
+#include "calculator/dispatch_status.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@ namespace {
 
 using test::CountedErrorInfo;
 
-TEST(DispatchErrorHandlerTest, RaisesComErrorThatTakesOverTheReference) {
+TEST(ThrowIfFailedOutcomeTest, RaisesComErrorThatTakesOverTheReference) {
     CountedErrorInfo info;
     info.AddRef();  // the reference that the failed call handed out
     try {
-        DispatchErrorHandler(DISP_E_EXCEPTION, ComPtr<IErrorInfo>::Attach(&info));
+        THROW_IF_FAILED((DispatchStatus{DISP_E_EXCEPTION, ComPtr<IErrorInfo>::Attach(&info)}));
         ADD_FAILURE() << "no exception";
     } catch (const _com_error& error) {
         EXPECT_EQ(error.Error(), DISP_E_EXCEPTION);
@@ -24,22 +24,13 @@ TEST(DispatchErrorHandlerTest, RaisesComErrorThatTakesOverTheReference) {
     EXPECT_EQ(info.references, 1u);
 }
 
-TEST(DispatchErrorHandlerTest, RaisedStatusHasNoErrorInformation) {
-    try {
-        RaiseStatus(E_OUTOFMEMORY);
-        ADD_FAILURE() << "no exception";
-    } catch (const _com_error& error) {
-        EXPECT_EQ(error.Error(), E_OUTOFMEMORY);
-        EXPECT_EQ(error.ErrorInfo(), nullptr);
-    }
-}
-
-TEST(RaiseIfFailedTest, RaisesOnlyFailedOutcomes) {
-    EXPECT_NO_THROW(RaiseIfFailed({S_OK, nullptr}));
-    EXPECT_NO_THROW(RaiseIfFailed({S_FALSE, nullptr}));
+TEST(ThrowIfFailedOutcomeTest, RaisesOnlyFailedOutcomes) {
+    EXPECT_NO_THROW(THROW_IF_FAILED((DispatchStatus{S_OK, nullptr})));
+    EXPECT_NO_THROW(THROW_IF_FAILED((DispatchStatus{S_FALSE, nullptr})));
     CountedErrorInfo info;
     try {
-        RaiseIfFailed({static_cast<HRESULT>(0x800405E8), ComPtr<IErrorInfo>::Copy(&info)});
+        THROW_IF_FAILED((DispatchStatus{static_cast<HRESULT>(0x800405E8),
+                                        ComPtr<IErrorInfo>::Copy(&info)}));
         ADD_FAILURE() << "no exception";
     } catch (const _com_error& error) {
         EXPECT_EQ(error.Error(), static_cast<HRESULT>(0x800405E8));
