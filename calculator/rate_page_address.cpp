@@ -10,10 +10,11 @@
 namespace vistrel {
 namespace {
 
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) noexcept {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(text[i]) != prefix[i]) return false;
+// Whether `text` begins with `scheme`, written in lower case, in any case of its own.
+bool BeginsWithScheme(std::wstring_view text, std::wstring_view scheme) noexcept {
+    if (text.size() < scheme.size()) return false;
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        if (std::towlower(text[i]) != scheme[i]) return false;
     }
     return true;
 }
@@ -50,9 +51,9 @@ std::wstring ReadSetting() {
 bool IsWebAddress(std::wstring_view text) noexcept {
     if (text.size() > kLongestAddress) return false;
     std::size_t hostStart = 0;
-    if (StartsWithIgnoringCase(text, L"http://")) {
+    if (BeginsWithScheme(text, L"http://")) {
         hostStart = 7;
-    } else if (StartsWithIgnoringCase(text, L"https://")) {
+    } else if (BeginsWithScheme(text, L"https://")) {
         hostStart = 8;
     } else {
         return false;
