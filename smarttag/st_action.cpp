@@ -9,6 +9,7 @@
 #include "platform/hresult_boundary.h"
 #include "smarttag/bstr_copy.h"
 #include "smarttag/smart_tag_catalogue.h"
+#include "smarttag/smart_tag_class.h"
 
 namespace vistrel {
 namespace {
@@ -16,10 +17,7 @@ namespace {
 constexpr int kCalculatorVerb = 1;
 constexpr int kRatePageVerb = 2;
 
-TypeInfoCache ownTypeInfo(__uuidof(ISTAction), LIBID_VistrelLib, kTypeLibraryMajorVersion,
-                          kTypeLibraryMinorVersion);
-TypeInfoCache actionTypeInfo(__uuidof(ISmartTagAction), LIBID_SmartTagLib,
-                             kTypeLibraryMajorVersion, kTypeLibraryMinorVersion);
+SmartTagClassTypeInfo typeInfo(__uuidof(ISTAction), __uuidof(ISmartTagAction));
 
 // Hands out a copy of one of the catalogue's strings: E_OUTOFMEMORY when a string that exists
 // cannot be copied.
@@ -38,12 +36,8 @@ HRESULT HandOutClassString(Field field, BSTR* out) noexcept {
     return HandOut((catalogue->ActionStrings().*field)(), out);
 }
 
-// The record that `id` names, counted from 1; null outside 1 to the count, and always when the
+// The verb that `id` names, counted from 1; null outside 1 to the count, and always when the
 // catalogue could not be built.
-const SmartTagType* TagTypeWithId(int id) noexcept {
-    const SmartTagCatalogue* catalogue = Catalogue();
-    return catalogue != nullptr ? catalogue->TagTypeWithId(id) : nullptr;
-}
 const SmartTagVerb* VerbWithId(int id) noexcept {
     const SmartTagCatalogue* catalogue = Catalogue();
     return catalogue != nullptr ? catalogue->VerbWithId(id) : nullptr;
@@ -56,16 +50,10 @@ HRESULT STAction::CreateInstance(IUnknown* outer, REFIID interfaceId, void** out
 }
 
 STAction::STAction(IUnknown* outer) noexcept
-    : AggregatableObject(outer), own_(*this, ownTypeInfo), action_(*this, actionTypeInfo) {}
+    : AggregatableObject(outer), own_(*this, typeInfo.own), action_(*this, typeInfo.host) {}
 
 IUnknown* STAction::FindInterface(REFIID interfaceId) noexcept {
-    if (IsEqualIID(interfaceId, __uuidof(ISTAction))) return &own_;
-    // IDispatch is answered with the host's interface, the one that it drives late-bound.
-    if (IsEqualIID(interfaceId, IID_IDispatch) ||
-        IsEqualIID(interfaceId, __uuidof(ISmartTagAction))) {
-        return &action_;
-    }
-    return nullptr;
+    return FindSmartTagInterface<ISTAction, ISmartTagAction>(interfaceId, &own_, &action_);
 }
 
 HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_ProgId(BSTR* progId) noexcept {
@@ -81,12 +69,7 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_Desc(int, BSTR* descrip
 }
 
 HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_SmartTagCount(int* count) noexcept {
-    return AtBoundary([&] {
-        if (count == nullptr) return E_POINTER;
-        const SmartTagCatalogue* catalogue = Catalogue();
-        *count = catalogue != nullptr ? static_cast<int>(catalogue->TagTypeCount()) : 0;
-        return S_OK;
-    });
+    return AtBoundary([&] { return CountTagTypes(count); });
 }
 
 HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_SmartTagName(int smartTagId,

@@ -6,6 +6,7 @@
 #include "platform/unique_resource.h"
 #include "smarttag/bstr_copy.h"
 #include "smarttag/smart_tag_catalogue.h"
+#include "smarttag/smart_tag_class.h"
 #include "smarttag/string_loading.h"
 
 namespace vistrel {
@@ -15,17 +16,7 @@ constexpr int kRecognizerNameId = 201;
 constexpr int kRecognizerDescriptionId = 202;
 constexpr wchar_t kUrlProperty[] = L"wwwTag";
 
-TypeInfoCache ownTypeInfo(__uuidof(ISTRecognizer), LIBID_VistrelLib, kTypeLibraryMajorVersion,
-                          kTypeLibraryMinorVersion);
-TypeInfoCache recognizerTypeInfo(__uuidof(ISmartTagRecognizer), LIBID_SmartTagLib,
-                                 kTypeLibraryMajorVersion, kTypeLibraryMinorVersion);
-
-// The tag type that `id` names, counted from 1; null outside 1 to the count, and always when
-// the catalogue could not be built.
-const SmartTagType* TagTypeWithId(int id) noexcept {
-    const SmartTagCatalogue* catalogue = Catalogue();
-    return catalogue != nullptr ? catalogue->TagTypeWithId(id) : nullptr;
-}
+SmartTagClassTypeInfo typeInfo(__uuidof(ISTRecognizer), __uuidof(ISmartTagRecognizer));
 
 // Name and description are read from the string table at each call.
 HRESULT LoadClassString(int id, BSTR* out) noexcept {
@@ -56,16 +47,11 @@ HRESULT STRecognizer::CreateInstance(IUnknown* outer, REFIID interfaceId, void**
 }
 
 STRecognizer::STRecognizer(IUnknown* outer) noexcept
-    : AggregatableObject(outer), own_(*this, ownTypeInfo), recognizer_(*this, recognizerTypeInfo) {}
+    : AggregatableObject(outer), own_(*this, typeInfo.own), recognizer_(*this, typeInfo.host) {}
 
 IUnknown* STRecognizer::FindInterface(REFIID interfaceId) noexcept {
-    if (IsEqualIID(interfaceId, __uuidof(ISTRecognizer))) return &own_;
-    // IDispatch is answered with the host's interface, the one that it drives late-bound.
-    if (IsEqualIID(interfaceId, IID_IDispatch) ||
-        IsEqualIID(interfaceId, __uuidof(ISmartTagRecognizer))) {
-        return &recognizer_;
-    }
-    return nullptr;
+    return FindSmartTagInterface<ISTRecognizer, ISmartTagRecognizer>(interfaceId, &own_,
+                                                                      &recognizer_);
 }
 
 HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_ProgId(BSTR* progId) noexcept {
@@ -90,12 +76,7 @@ HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_Desc(int,
 
 HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_SmartTagCount(
     int* count) noexcept {
-    return AtBoundary([&] {
-        if (count == nullptr) return E_POINTER;
-        const SmartTagCatalogue* catalogue = Catalogue();
-        *count = catalogue != nullptr ? static_cast<int>(catalogue->TagTypeCount()) : 0;
-        return S_OK;
-    });
+    return AtBoundary([&] { return CountTagTypes(count); });
 }
 
 HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_SmartTagName(int smartTagId,
