@@ -9,6 +9,7 @@
 #include "calculator/built_in_rates_setting.h"
 #include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
+#include "calculator/excel_range.h"
 #include "calculator/failure_description.h"
 #include "calculator/message_texts.h"
 #include "calculator/rate_page.h"

@@ -10,10 +10,6 @@
 
 namespace vistrel {
 
-// Excel's Range interface, which the verb's target must offer.
-inline constexpr IID kExcelRangeId = {0x00020846, 0x0000, 0x0000,
-                                      {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
 // Runs the verb for the host's `target`, with the rate page at `ratePageUrl`. Returns
 // - E_FAIL when no rate table can be had or the target offers no Range (no message, no dialog,
 //   no network access);

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "calculator/dispatch_call.h"
+#include "calculator/excel_range.h"
 #include "platform/hresult.h"
 #include "platform/unique_resource.h"
 

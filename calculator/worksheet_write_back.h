@@ -10,9 +10,6 @@
 
 namespace vistrel {
 
-// Range members, by their dispatch identifiers.
-inline constexpr DISPID kRangeOffset = 254;
-inline constexpr DISPID kRangeValue2 = 1388;
 
 // The cells are written one after another, D to G of the range's row. A failure raises
 // _com_error (THROW_IF_FAILED) before the cell it concerns: the cells written

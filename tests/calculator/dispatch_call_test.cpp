@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calculator/excel_range.h"
 #include "tests/support/recording_dispatch.h"
 
 namespace vistrel {
@@ -38,12 +39,10 @@ std::vector<LONG> IntegersOf(const std::vector<SeenVariant>& arguments) {
     return values;
 }
 
-constexpr DISPID kOffset = 254;
-constexpr DISPID kValue2 = 1388;
 
 TEST(CallAutomationTest, NullObjectIsRefused) {
     const VARIANT parameters[] = {Integer(1)};
-    EXPECT_EQ(CallAutomation(nullptr, kValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
+    EXPECT_EQ(CallAutomation(nullptr, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
                   .status,
               E_POINTER);
 }
@@ -52,7 +51,7 @@ TEST(CallAutomationTest, PutWithoutParametersFailsBeforeInvoke) {
     RecordingDispatch object;
     for (WORD flags : {WORD{DISPATCH_PROPERTYPUT}, WORD{DISPATCH_PROPERTYPUTREF}}) {
         const DispatchStatus outcome =
-            CallAutomation(&object, kValue2, flags, VT_EMPTY, nullptr, {});
+            CallAutomation(&object, kRangeValue2, flags, VT_EMPTY, nullptr, {});
         EXPECT_EQ(outcome.status, E_INVALIDARG);
         EXPECT_FALSE(outcome.errorInfo);
     }
@@ -79,7 +78,7 @@ TEST(CallAutomationTest, InvokeSeesTheParametersLastFirst) {
 TEST(CallAutomationTest, PutPassesItsValueAsTheNamedPropertyPutArgument) {
     RecordingDispatch object;
     const VARIANT parameters[] = {Integer(1), Integer(2), Integer(99)};
-    EXPECT_EQ(CallAutomation(&object, kValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
+    EXPECT_EQ(CallAutomation(&object, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
                   .status,
               S_OK);
     ASSERT_EQ(object.invokes.size(), 1u);
@@ -125,7 +124,7 @@ TEST(CallAutomationTest, ResultIsConvertedToTheTypeAsked) {
     };
     UniqueVariant result;
     const VARIANT parameters[] = {Integer(0), Integer(1)};
-    EXPECT_EQ(CallAutomation(&object, kOffset, DISPATCH_PROPERTYGET, VT_BSTR, result.put(),
+    EXPECT_EQ(CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_BSTR, result.put(),
                              parameters)
                   .status,
               S_OK);
@@ -144,7 +143,7 @@ TEST(CallAutomationTest, VariantResultComesAsItIs) {
     };
     UniqueVariant result;
     EXPECT_EQ(
-        CallAutomation(&object, kOffset, DISPATCH_PROPERTYGET, VT_VARIANT, result.put(), {}).status,
+        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_VARIANT, result.put(), {}).status,
         S_FALSE);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 42);
@@ -159,7 +158,7 @@ TEST(CallAutomationTest, FailedConversionClearsTheResultAndGivesItsStatus) {
     };
     UniqueVariant result;
     const DispatchStatus outcome =
-        CallAutomation(&object, kOffset, DISPATCH_PROPERTYGET, VT_I4, result.put(), {});
+        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_I4, result.put(), {});
     EXPECT_EQ(outcome.status, DISP_E_TYPEMISMATCH);
     EXPECT_EQ(result.vt, VT_EMPTY);
 }
@@ -167,7 +166,7 @@ TEST(CallAutomationTest, FailedConversionClearsTheResultAndGivesItsStatus) {
 TEST(CallAutomationTest, ResultAskedWithoutPlaceForItIsRefusedBeforeInvoke) {
     RecordingDispatch object;
     EXPECT_EQ(
-        CallAutomation(&object, kOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, nullptr, {}).status,
+        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, nullptr, {}).status,
         E_POINTER);
     EXPECT_TRUE(object.invokes.empty());
 }
@@ -182,7 +181,7 @@ TEST(CallAutomationTest, ExceptionBecomesStatusAndErrorInformation) {
     };
     UniqueVariant result;
     const DispatchStatus outcome =
-        CallAutomation(&object, kOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, result.put(), {});
+        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, result.put(), {});
     EXPECT_EQ(outcome.status, static_cast<HRESULT>(0x800405E8));
     ASSERT_TRUE(outcome.errorInfo);
     BSTR description = nullptr;
@@ -197,7 +196,7 @@ TEST(CallAutomationTest, OtherFailureComesWithoutErrorInformation) {
     object.answer = [](VARIANT*, EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; };
     const VARIANT parameters[] = {Integer(5)};
     const DispatchStatus outcome =
-        CallAutomation(&object, kValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters);
+        CallAutomation(&object, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters);
     EXPECT_EQ(outcome.status, DISP_E_MEMBERNOTFOUND);
     EXPECT_FALSE(outcome.errorInfo);
 }

@@ -1,5 +1,6 @@
 #include "tests/host/worksheet.h"
 
+#include "calculator/excel_range.h"
 #include "platform/unique_resource.h"
 #include "tests/host/com_object.h"
 
@@ -12,15 +13,15 @@ public:
     CellRange(Worksheet& sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID wanted, void** object) override {
-        return Answer(wanted, kRangeInterfaceId, object);
+        return Answer(wanted, kExcelRangeId, object);
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
         if (names == nullptr || ids == nullptr || count != 1) return DISP_E_UNKNOWNNAME;
         if (CompareStringOrdinal(names[0], -1, L"Offset", -1, TRUE) == CSTR_EQUAL) {
-            *ids = kOffsetDispatchId;
+            *ids = kRangeOffset;
         } else if (CompareStringOrdinal(names[0], -1, L"Value2", -1, TRUE) == CSTR_EQUAL) {
-            *ids = kValue2DispatchId;
+            *ids = kRangeValue2;
         } else {
             *ids = DISPID_UNKNOWN;
             return DISP_E_UNKNOWNNAME;
@@ -30,13 +31,13 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                      VARIANT* result, EXCEPINFO*, UINT* badArgument) override {
         if (parameters == nullptr) return E_INVALIDARG;
-        if (id == kOffsetDispatchId && (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0) {
+        if (id == kRangeOffset && (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0) {
             return Offset(*parameters, result, badArgument);
         }
-        if (id == kValue2DispatchId && (flags & DISPATCH_PROPERTYPUT) != 0) {
+        if (id == kRangeValue2 && (flags & DISPATCH_PROPERTYPUT) != 0) {
             return PutValue(*parameters, badArgument);
         }
-        if (id == kValue2DispatchId && (flags & DISPATCH_PROPERTYGET) != 0) {
+        if (id == kRangeValue2 && (flags & DISPATCH_PROPERTYGET) != 0) {
             if (result == nullptr) return E_POINTER;
             VariantInit(result);
             result->vt = VT_BSTR;

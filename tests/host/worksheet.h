@@ -12,11 +12,6 @@
 
 namespace vistrel::host {
 
-inline constexpr IID kRangeInterfaceId = {0x00020846, 0x0000, 0x0000,
-                                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr DISPID kOffsetDispatchId = 254;
-inline constexpr DISPID kValue2DispatchId = 1388;
-
 class Worksheet {
 public:
     // Rows and columns count from 1: C5 is row 5, column 3.
