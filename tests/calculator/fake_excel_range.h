@@ -14,12 +14,10 @@
 #include <string>
 #include <vector>
 
-namespace vistrel::test {
+#include "calculator/excel_range.h"
+#include "tests/support/strict_dispatch.h"
 
-inline constexpr IID kFakeRangeId = {0x00020846, 0x0000, 0x0000,
-                                     {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr DISPID kOffsetId = 254;
-inline constexpr DISPID kValue2Id = 1388;
+namespace vistrel::test {
 // The status Excel reports in an EXCEPINFO for an error of its own.
 inline constexpr HRESULT kExcelError = static_cast<HRESULT>(0x800A03ECu);
 
@@ -56,7 +54,7 @@ inline HRESULT Fail(const CallFailure& failure, EXCEPINFO* exception) {
 
 class FakeRange;
 
-class FakeCell final : public IDispatch {
+class FakeCell final : public StrictDispatch<IDispatch> {
 public:
     FakeCell(FakeRange& range, int row, int column) : range_(range), row_(row), column_(column) {}
 
@@ -75,27 +73,17 @@ public:
         }
         return --references;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unexpected();
-    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID interfaceId, LCID, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT*) override;
 
 private:
-    static HRESULT Unexpected() {
-        ADD_FAILURE() << "unexpected call on a cell";
-        return E_NOTIMPL;
-    }
-
     FakeRange& range_;
     int row_;
     int column_;
 };
 
-class FakeRange final : public IDispatch {
+class FakeRange final : public StrictDispatch<IDispatch> {
 public:
     // The test's own reference.
     ULONG references = 1;
@@ -121,7 +109,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interfaceId, void** object) override {
         ++queryCalls;
         *object = nullptr;
-        if (interfaceId != kFakeRangeId) {
+        if (interfaceId != kExcelRangeId) {
             ADD_FAILURE() << "QueryInterface for another interface than Range";
             return E_NOINTERFACE;
         }
@@ -138,18 +126,13 @@ public:
         }
         return --references;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unexpected();
-    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID interfaceId, LCID, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT*) override {
         ++offsetCalls;
         // rgvarg holds the arguments last first: the column offset, then the row offset.
         const bool offsetShape =
-            dispid == kOffsetId && interfaceId == GUID_NULL && flags == DISPATCH_PROPERTYGET &&
+            dispid == kRangeOffset && interfaceId == GUID_NULL && flags == DISPATCH_PROPERTYGET &&
             parameters != nullptr && parameters->cArgs == 2 && parameters->cNamedArgs == 0 &&
             parameters->rgvarg[0].vt == VT_INT && parameters->rgvarg[1].vt == VT_INT &&
             result != nullptr && result->vt == VT_EMPTY;
@@ -175,18 +158,12 @@ public:
         for (const auto& cell : cells) held += cell->references;
         return held;
     }
-
-private:
-    static HRESULT Unexpected() {
-        ADD_FAILURE() << "unexpected call on the range";
-        return E_NOTIMPL;
-    }
 };
 
 inline HRESULT FakeCell::Invoke(DISPID dispid, REFIID interfaceId, LCID, WORD flags,
                                 DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                 UINT*) {
-    const bool putShape = dispid == kValue2Id && interfaceId == GUID_NULL &&
+    const bool putShape = dispid == kRangeValue2 && interfaceId == GUID_NULL &&
                           flags == DISPATCH_PROPERTYPUT && parameters != nullptr &&
                           parameters->cArgs == 1 && parameters->cNamedArgs == 1 &&
                           parameters->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT &&

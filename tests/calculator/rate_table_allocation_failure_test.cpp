@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/refused_allocation.h"
+#include "tests/support/strict_dispatch.h"
 
 namespace vistrel {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 constexpr wchar_t kRatePageUrl[] = L"http://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml";
 
 // A verb target that offers nothing and counts how often it was asked.
-class CountingTarget final : public IDispatch {
+class CountingTarget final : public test::StrictDispatch<IDispatch> {
 public:
     int queries = 0;
 
@@ -23,15 +24,6 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 };
 
 TEST(RateTableAllocationFailure, IsEFailBeforeTheTargetIsAskedAndTheNextRunGoesOn) {

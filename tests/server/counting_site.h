@@ -5,25 +5,17 @@
 #include <windows.h>
 
 #include "smarttag/smarttag_host.h"
+#include "tests/support/strict_dispatch.h"
 
 namespace vistrel::test {
 
-// IDispatch of a host object, which recognition never calls.
+// A host object that offers no other interface; recognition never calls its IDispatch.
 template <typename Interface>
-class NoDispatch : public Interface {
+class NoDispatch : public StrictDispatch<Interface> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
         if (out != nullptr) *out = nullptr;
         return E_NOINTERFACE;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
     }
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/unique_resource.h"
+#include "tests/support/strict_dispatch.h"
 
 namespace vistrel::test {
 
@@ -31,7 +32,7 @@ struct SeenInvoke {
     bool excepInfoGiven;
 };
 
-class RecordingDispatch final : public IDispatch {
+class RecordingDispatch final : public StrictDispatch<IDispatch> {
 public:
     std::vector<SeenInvoke> invokes;
     // Answers an Invoke: fills the result and the exception information, returns the status.
@@ -45,11 +46,6 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unexpected();
-    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID interfaceId, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT*) override {
@@ -64,12 +60,6 @@ public:
         }
         invokes.push_back(seen);
         return answer(result, exception);
-    }
-
-private:
-    static HRESULT Unexpected() {
-        ADD_FAILURE() << "unexpected call on the automation object";
-        return E_NOTIMPL;
     }
 };
 

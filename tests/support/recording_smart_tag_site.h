@@ -12,26 +12,18 @@
 #include <vector>
 
 #include "smarttag/smarttag_host.h"
+#include "tests/support/strict_dispatch.h"
 
 namespace vistrel::test {
 
 // The calls of one host-side object that were neither planned nor recorded fail the test.
 template <typename Interface>
-class UnplannedCalls : public Interface {
+class UnplannedCalls : public StrictDispatch<Interface> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
         ADD_FAILURE() << "unexpected QueryInterface";
         if (out != nullptr) *out = nullptr;
         return E_NOINTERFACE;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return Unplanned(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unplanned(); }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unplanned();
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
-        return Unplanned();
     }
 
 protected:
