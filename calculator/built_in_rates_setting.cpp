@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "calculator/rate_page_address.h"
+#include "calculator/settings_key.h"
 #include "platform/unique_resource.h"
 
 namespace vistrel {
 
 bool BuiltInRatesChosen() noexcept {
     UniqueHkey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kAddressSettingKey, 0, KEY_QUERY_VALUE, key.put()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return false;
     }

@@ -4,7 +4,7 @@
 
 namespace vistrel {
 
-// HKEY_CURRENT_USER\<kAddressSettingKey>, value kBuiltInRatesSettingValue (REG_DWORD): 1 = the
+// HKEY_CURRENT_USER\<kSettingsKey>, value kBuiltInRatesSettingValue (REG_DWORD): 1 = the
 // built-in rates, without fetching the page.
 inline constexpr wchar_t kBuiltInRatesSettingValue[] = L"StopyWbudowane";
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "calculator/interest_calculator.h"
-#include "calculator/rate_page_address.h"
 #include "platform/hresult_boundary.h"
 #include "smarttag/bstr_copy.h"
+#include "smarttag/rate_page_address.h"
 #include "smarttag/smart_tag_catalogue.h"
 #include "smarttag/smart_tag_class.h"
 

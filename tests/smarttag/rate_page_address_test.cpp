@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calculator/rate_page_address.h"
+#include "smarttag/rate_page_address.h"
 #include "tests/support/address_setting.h"
 
 namespace vistrel {

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "calculator/settings_key.h"
+
 namespace vistrel {
 
-// Where the setting lives: HKEY_CURRENT_USER\<kAddressSettingKey>, value kAddressSettingValue
-// (REG_SZ).
-inline constexpr wchar_t kAddressSettingKey[] = L"Software\\Brevant\\Vistrel";
+// Where the setting lives: HKEY_CURRENT_USER\<kSettingsKey>, value kAddressSettingValue (REG_SZ).
 inline constexpr wchar_t kAddressSettingValue[] = L"AdresStronyOdsetek";
 
 // The longest address taken from the setting, in characters: WinINet's own limit for a URL.

@@ -1,4 +1,4 @@
-#include "calculator/rate_page_address.h"
+#include "smarttag/rate_page_address.h"
 
 #include <windows.h>
 
@@ -23,7 +23,7 @@ bool BeginsWithScheme(std::wstring_view text, std::wstring_view scheme) noexcept
 // calls every Windows version has; a REG_SZ stored without its terminating NUL is terminated here.
 std::wstring ReadSetting() {
     UniqueHkey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kAddressSettingKey, 0, KEY_QUERY_VALUE, key.put()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return {};
     }
