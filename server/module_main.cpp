@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include "calculator/calculator_dialog.h"
-#include "calculator/rate_page.h"
+#include "calculator/calculator_lifetime.h"
 #include "platform/hresult_boundary.h"
 #include "platform/module_instance.h"
 #include "platform/runtime_reserve.h"
@@ -22,15 +21,14 @@ BOOL AttachProcess(HINSTANCE instance) {
     SetModuleInstance(instance);
     // The library loads without a catalogue too; its classes then offer nothing.
     BuildCatalogue();
-    // The calculator dialog's date pickers.
-    RegisterDatePickerClass();
+    StartCalculator();
     return TheServerModule().InitFailed() ? FALSE : TRUE;
 }
 
 // `unloading` is true for FreeLibrary, false when the process ends.
 BOOL DetachProcess(bool unloading) {
     DestroyCatalogue();
-    ReleaseRatePage(ProcessRatePage());
+    StopCalculator();
     TheClassTable().StartClasses(false);
     TheServerModule().Stop();
     TheClassTable().ReleaseClassObjects();
