@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "platform/hresult.h"
+#include "platform/last_error.h"
+
 namespace vistrel {
 namespace {
 HINSTANCE moduleInstance = nullptr;
@@ -9,6 +12,13 @@ HINSTANCE moduleInstance = nullptr;
 
 HINSTANCE ModuleInstance() noexcept { return moduleInstance; }
 void SetModuleInstance(HINSTANCE instance) noexcept { moduleInstance = instance; }
+
+HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept {
+    const DWORD length = GetModuleFileNameW(ModuleInstance(), path, MAX_PATH);
+    if (length == 0) return FailureFromLastError();
+    if (length == MAX_PATH) return HresultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    return S_OK;
+}
 
 bool KeepModuleLoaded(HINSTANCE instance) noexcept {
     static std::atomic<bool> pinned{false};

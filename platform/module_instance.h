@@ -9,6 +9,10 @@ namespace vistrel {
 HINSTANCE ModuleInstance() noexcept;
 void SetModuleInstance(HINSTANCE instance) noexcept;
 
+// The full path of the module instance's file: 0 characters → the last error (E_FAIL without
+// one), a full buffer of 260 → 0x8007007A.
+HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept;
+
 // Keeps the module mapped until the process ends, whatever FreeLibrary calls follow: the
 // statically linked runtime takes a thread-local-storage slot and a handle on every load and
 // never gives them back, so a host that unloads and reloads idle servers would run out of slots

@@ -61,13 +61,6 @@ HRESULT LoadScriptText(const wchar_t* libraryPath, UINT resourceId, std::wstring
 
 }  // namespace
 
-HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept {
-    const DWORD length = GetModuleFileNameW(ModuleInstance(), path, MAX_PATH);
-    if (length == 0) return FailureFromLastError();
-    if (length == MAX_PATH) return HresultFromWin32(ERROR_INSUFFICIENT_BUFFER);
-    return S_OK;
-}
-
 HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
                           const ScriptReplacement* extraReplacements) noexcept {
     try {

@@ -17,8 +17,4 @@ struct ScriptReplacement {
 HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
                           const ScriptReplacement* extraReplacements) noexcept;
 
-// The library file's full path for the module instance: 0 characters → the last error,
-// a full buffer of 260 → 0x8007007A.
-HRESULT GetLibraryPath(wchar_t (&path)[MAX_PATH]) noexcept;
-
 }  // namespace vistrel

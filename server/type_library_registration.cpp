@@ -6,8 +6,8 @@
 
 #include "platform/hresult.h"
 #include "platform/hresult_boundary.h"
+#include "platform/module_instance.h"
 #include "platform/unique_resource.h"
-#include "server/registry_script_resource.h"
 
 namespace vistrel {
 namespace {
