@@ -13,13 +13,6 @@ void EnterSection(void* section) { EnterCriticalSection(static_cast<CRITICAL_SEC
 
 }  // namespace
 
-HRESULT CallGuarded(void (*call)(void*), void* context) noexcept {
-    const GuardedCallResult result = CallUnderStructuredExceptionGuard(call, context);
-    if (!result.guarded) return E_OUTOFMEMORY;
-    if (!result.exceptionCode) return S_OK;
-    return *result.exceptionCode == static_cast<DWORD>(STATUS_NO_MEMORY) ? E_OUTOFMEMORY : E_FAIL;
-}
-
 CriticalSection::~CriticalSection() {
     if (initialized_) DeleteCriticalSection(&section_);
 }

@@ -6,10 +6,6 @@
 
 namespace vistrel {
 
-// The status of a guarded call: S_OK without exception, E_OUTOFMEMORY for STATUS_NO_MEMORY or a
-// guard that could not be set up, E_FAIL for any other exception.
-HRESULT CallGuarded(void (*call)(void*), void* context) noexcept;
-
 class CriticalSection {
 public:
     CriticalSection() noexcept = default;

@@ -106,4 +106,11 @@ GuardedCallResult CallUnderStructuredExceptionGuard(void (*call)(void*), void* c
     return result;
 }
 
+HRESULT CallGuarded(void (*call)(void*), void* context) noexcept {
+    const GuardedCallResult result = CallUnderStructuredExceptionGuard(call, context);
+    if (!result.guarded) return E_OUTOFMEMORY;
+    if (!result.exceptionCode) return S_OK;
+    return *result.exceptionCode == static_cast<DWORD>(STATUS_NO_MEMORY) ? E_OUTOFMEMORY : E_FAIL;
+}
+
 }  // namespace vistrel

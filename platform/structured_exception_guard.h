@@ -21,4 +21,8 @@ struct GuardedCallResult {
 // raising, such as initialising a critical section.
 GuardedCallResult CallUnderStructuredExceptionGuard(void (*call)(void*), void* context) noexcept;
 
+// The same call's outcome as a status: S_OK without exception, E_OUTOFMEMORY for STATUS_NO_MEMORY
+// or a guard that could not be set up, E_FAIL for any other exception.
+HRESULT CallGuarded(void (*call)(void*), void* context) noexcept;
+
 }  // namespace vistrel
