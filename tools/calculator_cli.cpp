@@ -1,16 +1,13 @@
 #include "tools/calculator_cli.h"
 
 #include <algorithm>
-#include <cmath>
-#include <optional>
 
 #include "engine/clock.h"
-#include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/calculation.h"
 #include "tools/calculator_options.h"
-#include "tools/calendar_date.h"
+#include "tools/case_calculation.h"
+#include "tools/debt_list_run.h"
 #include "tools/page_warnings.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
@@ -27,16 +24,6 @@ std::string Utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-std::optional<std::int32_t> InstantOf(const std::chrono::year_month_day& date, std::int32_t now,
-                                      std::string& error) {
-    const auto instant = DayAfterInstant(date, now);
-    if (!instant) {
-        error = "Daty " + FormatCalendarDate(date) +
-                " nie da się przeliczyć na czas lokalny tego komputera.";
-    }
-    return instant;
-}
-
 CliOutput WithWarnings(const std::string& warnings, CliOutput output) {
     output.err = warnings + output.err;
     return output;
@@ -49,7 +36,7 @@ bool HasRate(const RatePeriod& period) {
 }  // namespace
 
 CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
-                           const std::filesystem::path& defaultPage) {
+                           const std::filesystem::path& defaultPage, const ProgressSink& progress) {
     const OptionsOutcome outcome = ParseCalculatorOptions(arguments);
     if (!outcome.options) {
         return Failure(ExitBadArguments, outcome.error);
@@ -64,17 +51,15 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     const std::int32_t now = options.now.value_or(CurrentTime());
     const PinnedClock clock(now);
 
-    std::string error;
-    const auto dueInstant = InstantOf(options.due, now, error);
-    if (!dueInstant) {
-        return Failure(ExitBadArguments, error);
-    }
-    const auto paymentInstant = InstantOf(options.payment, now, error);
-    if (!paymentInstant) {
-        return Failure(ExitBadArguments, error);
-    }
-    if (*dueInstant > *paymentInstant) {
-        return Failure(ExitBadArguments, "Data Należności późniejsza od Daty Zapłaty!");
+    // Wrong dates are named before the page is read, as the single form always did.
+    if (!options.listPath) {
+        const CaseOutcome early =
+            CalculateCase(RateSource{}, CaseInput{options.due, options.payment, 0.0,
+                                                  InterestRateKind::Basic, false},
+                          now);
+        if (early.exitCode == ExitBadArguments) {
+            return Failure(early.exitCode, early.error);
+        }
     }
 
     const std::filesystem::path pagePath =
@@ -84,33 +69,30 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     if (!page.text) {
         return Failure(ExitUnreadablePage, page.error);
     }
-    RateTable table{};
-    const std::vector<RowReading> readings = ParseRatePage(*page.text, table);
+    RateSource rates;
+    rates.readings = ParseRatePage(*page.text, rates.table);
     // Rows the calculation may miss are named whatever comes of it.
-    const std::string warnings = PageWarnings(*page.text, readings, table);
-    if (std::none_of(table.begin(), table.end(), HasRate)) {
+    const std::string warnings = PageWarnings(*page.text, rates.readings, rates.table);
+    if (std::none_of(rates.table.begin(), rates.table.end(), HasRate)) {
         return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
                                                           "stopą odsetek: " + pageName));
     }
 
-    const Calculation calculation = Calculate(table, readings, options.due, options.payment,
-                                              *dueInstant, *paymentInstant, options.amount);
-    if (calculation.shares.empty() && *dueInstant < *paymentInstant) {
-        return WithWarnings(
-            warnings, Failure(ExitNoRate,
-                              "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
-                                  FormatCalendarDate(options.due) +
-                                  ", więc odsetek nie można obliczyć."));
+    if (options.listPath) {
+        return WithWarnings(warnings, RunDebtList(rates, options, now, progress));
     }
-    if (!std::isfinite(calculation.interest)) {
-        return WithWarnings(warnings, Failure(ExitBadArguments,
-                                              "Stopy ze strony dają odsetki zbyt duże, by je "
-                                              "obliczyć."));
+
+    const CaseOutcome result =
+        CalculateCase(rates, CaseInput{options.due, options.payment, options.amount,
+                                       options.rateKind, options.shiftDueDate},
+                      now);
+    if (!result.calculation) {
+        return WithWarnings(warnings, Failure(result.exitCode, result.error));
     }
-    return CliOutput{
-        ExitSuccess,
-        options.machineReadable ? FormatMachineLine(calculation) : FormatReport(calculation),
-        warnings};
+    return CliOutput{ExitSuccess,
+                     options.machineReadable ? FormatMachineLine(*result.calculation)
+                                             : FormatReport(*result.calculation),
+                     warnings};
 }
 
 }  // namespace vistrel::tools

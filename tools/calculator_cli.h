@@ -2,18 +2,14 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "tools/exit_code.h"
+
 namespace vistrel::tools {
 
-enum ExitCode : int {
-    ExitSuccess = 0,
-    ExitBadArguments = 1,
-    ExitUnreadablePage = 2,
-    ExitNoRate = 3,
-    ExitUnexpected = 4,  // an exception, out of memory say
-};
 
 struct CliOutput {
     int exitCode = ExitSuccess;
@@ -21,8 +17,12 @@ struct CliOutput {
     std::string err;  // UTF-8, for standard error
 };
 
+// Progress of a long run, one line of UTF-8 at a time, for standard error at once.
+using ProgressSink = std::function<void(const std::string& line)>;
+
 // `arguments` without the program name; `defaultPage` is read when --strona is not given.
 CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
-                           const std::filesystem::path& defaultPage);
+                           const std::filesystem::path& defaultPage,
+                           const ProgressSink& progress = {});
 
 }  // namespace vistrel::tools

@@ -21,8 +21,24 @@ std::u16string Widened(std::string_view text) {
     return wide;
 }
 
-std::optional<double> ReadAmountValue(std::string_view text, std::string& error) {
-    const AmountReading amount = ReadAmount(Widened(text));
+}  // namespace
+
+std::optional<double> ReadAmountText(std::string_view text, std::string& error,
+                                     bool groupedThousands) {
+    // Spreadsheets group thousands with a space, a no-break space (U+00A0) or a narrow one
+    // (U+202F); none of them belongs to the number.
+    std::string compact;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!groupedThousands) {
+            compact = text;
+            break;
+        }
+        if (text[i] == ' ') continue;
+        if (text.substr(i).starts_with("\xC2\xA0")) { ++i; continue; }
+        if (text.substr(i).starts_with("\xE2\x80\xAF")) { i += 2; continue; }
+        compact += text[i];
+    }
+    const AmountReading amount = ReadAmount(Widened(compact));
     if (!amount.whole || !std::isfinite(amount.value)) {
         error = "Kwota " + Quoted(text) + " nie jest liczbą (na przykład 1234,56 albo 1234.56).";
         return std::nullopt;
@@ -39,6 +55,8 @@ std::optional<double> ReadAmountValue(std::string_view text, std::string& error)
     }
     return amount.value + 0.0;  // -0 becomes 0
 }
+
+namespace {
 
 // `name` is the date's role in the message, e.g. "data należności".
 std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::string_view name,
@@ -75,10 +93,26 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             return OptionsOutcome{options, {}};
         } else if (text == "--maszynowo") {
             options.machineReadable = true;
-        } else if (text == "--teraz" || text == "--strona") {
+        } else if (text == "--bez-przesuniecia") {
+            options.shiftDueDate = false;
+        } else if (text.starts_with("--stawka=")) {
+            const auto kind = ParseKindName(text.substr(9));
+            if (!kind) {
+                return Refuse("Opcja --stawka przyjmuje podstawowa, obnizona albo podwyzszona, a "
+                              "podano " + Quoted(text.substr(9)) + ".");
+            }
+            options.rateKind = *kind;
+        } else if (text.starts_with("--lista=") || text.starts_with("--wynik=")) {
+            if (text.size() == 8) {
+                return Refuse("Opcja " + std::string(text.substr(0, 7)) + " wymaga ścieżki do pliku.");
+            }
+            (text.starts_with("--lista=") ? options.listPath : options.resultPath) =
+                std::string(text.substr(8));
+        } else if (text == "--teraz" || text == "--strona" || text == "--stawka" ||
+                   text == "--lista" || text == "--wynik") {
             // "--strona PLIK" would otherwise take PLIK as one of the three values.
             return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
-                          (text == "--teraz" ? "=CZAS" : "=PLIK"));
+                          (text == "--teraz" ? "=CZAS" : text == "--stawka" ? "=RODZAJ" : "=PLIK"));
         } else if (text.starts_with("--teraz=")) {
             options.now = ParseMoment(text.substr(8));
             if (!options.now) {
@@ -97,6 +131,16 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
                           ". Opis programu: kalkulator-odsetek --pomoc");
         }
     }
+    if (options.resultPath && !options.listPath) {
+        return Refuse("Opcja --wynik zapisuje wynik listy i wymaga opcji --lista=PLIK.");
+    }
+    if (options.listPath) {
+        if (!values.empty()) {
+            return Refuse("Z opcją --lista daty i kwoty podaje plik listy, a podano jeszcze " +
+                          std::to_string(values.size()) + " wartości.");
+        }
+        return OptionsOutcome{options, {}};
+    }
     if (values.size() != 3) {
         return Refuse(
             "Oczekiwano trzech wartości: daty należności, daty zapłaty i kwoty, a podano " +
@@ -111,7 +155,7 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
     if (!payment) {
         return Refuse(error);
     }
-    const auto amount = ReadAmountValue(values[2], error);
+    const auto amount = ReadAmountText(values[2], error);
     if (!amount) {
         return Refuse(error);
     }
@@ -126,15 +170,33 @@ std::string HelpText() {
 
 Użycie:
   kalkulator-odsetek [opcje] DATA_NALEŻNOŚCI DATA_ZAPŁATY KWOTA
+  kalkulator-odsetek [opcje] --lista=PLIK.csv [--wynik=WYNIK.csv]
 
   DATA_NALEŻNOŚCI, DATA_ZAPŁATY
                  daty w postaci RRRR-MM-DD, od 1970-01-02 do 2038-01-18; odsetki
                  biegną od dnia po dacie należności do dnia zapłaty włącznie,
-                 w każdym okresie według jego stopy
+                 w każdym okresie według jego stopy; termin przypadający
+                 w sobotę lub dzień ustawowo wolny od pracy przesuwa się na
+                 następny dzień roboczy (art. 12 § 5 Ordynacji podatkowej)
   KWOTA          kwota zaległości z przecinkiem albo kropką dziesiętną,
                  na przykład 1234,56 lub 1234.56, od 0 do 10 000 000 000 000
 
 Opcje:
+  --stawka=RODZAJ
+                 podstawowa (domyślnie), obnizona albo podwyzszona: obniżona
+                 i podwyższona to ułamki stawki podstawowej obowiązujące
+                 w danym dniu (75% od 2009 r., 50% od 2016 r.; 150% od 2016 r.)
+  --bez-przesuniecia
+                 nie przesuwa terminu z dnia wolnego od pracy
+  --lista=PLIK   oblicza listę należności z pliku CSV (średniki, UTF-8 albo
+                 Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
+                 data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
+                 kwota i nieobowiązkowo rodzaj stawki; do wierszy dopisuje dni,
+                 odsetki, odsetki zaokrąglone i uwagi; wiersz, którego nie da
+                 się odczytać, zostaje bez odsetek i jest wymieniony na
+                 standardowym wyjściu błędów ("wiersz 3: ...")
+  --wynik=PLIK   zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
+                 na standardowe wyjście
   --strona=PLIK  strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2);
                  domyślnie stopy_odsetek.html z katalogu programu
   --teraz=CZAS   chwila bieżąca, dla powtarzalnych wyników: RRRR-MM-DDTGG:MM:SS
@@ -145,16 +207,19 @@ Opcje:
                    odsetki=45.2 zaokraglone=45 dni=10
                  odsetki: jak trafiają do arkusza (kropka, jedno miejsce po
                  kropce); zaokraglone: w pełnych złotych (poniżej 50 groszy
-                 w dół, od 50 groszy w górę); dni: dni zwłoki objęte stopami
+                 w dół, od 50 groszy w górę); dni: dni zwłoki objęte stopami;
+                 na końcu prog=8.70, gdy odsetki nie przekraczają kwoty, do
+                 której się ich nie nalicza (art. 54 § 1 pkt 5 Ordynacji)
   --pomoc, -h    ten opis
   --             koniec opcji
 
 Kody wyjścia:
   0  odsetki obliczone
   1  błędne wywołanie, data, kwota albo data należności późniejsza od daty zapłaty
-  2  nie można odczytać pliku strony ze stopami
+  2  nie można odczytać pliku strony ze stopami lub listy albo zapisać wyniku
   3  na stronie nie ma stóp albo żadna nie obejmuje dnia po dacie należności
   4  nieoczekiwany błąd programu
+  5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
 )";
 }
 

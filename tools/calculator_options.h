@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
 #include "tools/calendar_date.h"
+#include "tools/rate_kinds.h"
 
 namespace vistrel::tools {
 
@@ -22,6 +24,10 @@ struct CalculatorOptions {
     std::optional<std::string> pagePath;  // --strona, as given (UTF-8)
     bool machineReadable = false;         // --maszynowo
     bool help = false;                    // --pomoc, -h: nothing else is read
+    InterestRateKind rateKind = InterestRateKind::Basic;  // --stawka
+    bool shiftDueDate = true;             // off with --bez-przesuniecia
+    std::optional<std::string> listPath;  // --lista: a CSV of debts in place of the three values
+    std::optional<std::string> resultPath;  // --wynik: where the list's result goes
 };
 
 // Either the options or a Polish message that says what is wrong.
@@ -31,8 +37,15 @@ struct OptionsOutcome {
 };
 
 // `arguments` without the program name. Arguments that start with "--" are options up to a lone
-// "--"; anything else (a negative amount too) is one of the three values, in their order.
+// "--"; anything else (a negative amount too) is one of the three values, in their order. With
+// --lista there are no values.
 OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments);
+
+// An amount as the command line writes it: a decimal comma or point, from 0 to LargestAmount;
+// with `groupedThousands` (a spreadsheet's list) also with thousands grouped by spaces. nullopt
+// and a Polish message naming the text otherwise.
+std::optional<double> ReadAmountText(std::string_view text, std::string& error,
+                                     bool groupedThousands = false);
 
 // The Polish description of the command line that --pomoc prints.
 std::string HelpText();

@@ -67,14 +67,14 @@ TEST(RunCalculatorCli, ReportsEachPeriodInPolish) {
         RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2022-09-01", "2022-09-10", "10000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_NE(
-        output.out.find("od 2022-09-08 do 2023-09-06   16.50% rocznie         3         13.56"),
+        output.out.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł"),
         std::string::npos)
         << output.out;
     EXPECT_NE(
-        output.out.find("od 2022-07-08 do 2022-09-07   16.00% rocznie         6         26.30"),
+        output.out.find("od 2022-07-08 do 2022-09-07   16,00% rocznie         6          26,30 zł"),
         std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("Odsetki:                  39.9\n"), std::string::npos);
+    EXPECT_NE(output.out.find("Odsetki:                  39,86 zł\n"), std::string::npos);
     EXPECT_NE(output.out.find("Odsetki zaokrąglone:      40 zł\n"), std::string::npos);
 }
 
@@ -82,7 +82,7 @@ TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpen) {
     const CliOutput output =
         RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2026-03-04", "2026-03-14", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
+    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10,50% rocznie        10"),
               std::string::npos)
         << output.out;
 }
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "2023-01-20", "1"},
                     ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
         FailureCase{"BeforeTheOldestPeriod",
-                    {"--teraz=1796727600", "1993-02-27", "2009-07-20", "1"},
+                    {"--teraz=1796727600", "--bez-przesuniecia", "1993-02-27", "2009-07-20", "1"},
                     ExitNoRate,
                     "nie podaje stopy na dzień po dacie należności 1993-02-27"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
@@ -139,13 +139,13 @@ TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpenWhenReadAtMidnight) {
     const CliOutput open =
         RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2026-03-04", "2026-03-14", "1000"});
     ASSERT_EQ(open.exitCode, ExitSuccess) << open.err;
-    EXPECT_NE(open.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
+    EXPECT_NE(open.out.find("od 2026-03-05 (bez końca)     10,50% rocznie        10"),
               std::string::npos)
         << open.out;
     const CliOutput closed =
         RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2025-07-02", "2025-07-12", "1000"});
     ASSERT_EQ(closed.exitCode, ExitSuccess) << closed.err;
-    EXPECT_NE(closed.out.find("od 2025-07-03 do 2025-09-03   13.00% rocznie        10"),
+    EXPECT_NE(closed.out.find("od 2025-07-03 do 2025-09-03   13,00% rocznie        10"),
               std::string::npos)
         << closed.out;
 }
@@ -192,13 +192,13 @@ TEST(RunCalculatorCli, APeriodThatRunsOnPastItsEndEndsAtThePaymentDate) {
     const CliOutput output = RunOnBundledPage(
         {"--teraz=2026-12-08T12:00:00", page.Option(), "2025-04-25", "2025-06-10", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36.50% rocznie        41         41.00"),
+    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36,50% rocznie        41          41,00 zł"),
               std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73.00% rocznie         5         10.00"),
+    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73,00% rocznie         5          10,00 zł"),
               std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("Odsetki:                  51.0\n"), std::string::npos) << output.out;
+    EXPECT_NE(output.out.find("Odsetki:                  51,00 zł\n"), std::string::npos) << output.out;
 }
 
 // The calculation goes on without the rows it can't read, and names them.
@@ -216,7 +216,7 @@ TEST(RunCalculatorCli, NamesTheRowsItCouldNotReadAndImplausibleRates) {
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out, "odsetki=10.0 zaokraglone=10 dni=10\n");
     EXPECT_EQ(output.err,
-              "Uwaga: wiersz 2 tabeli stóp podaje stopę powyżej 1000%, a obliczenie ją przyjmuje: "
+              "Uwaga: wiersz 2 tabeli stóp podaje stopę powyżej 1 000%, a obliczenie ją przyjmuje: "
               "„1500,00% od 1 czerwca 2025”\n"
               "Uwaga: wiersz 3 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
               "pominąć jego okres: „36,50% od 1 maja 2025 do 31 maj 2025”\n"
