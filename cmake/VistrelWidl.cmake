@@ -8,17 +8,19 @@ set(VISTREL_WIDL_IMPORT_DIR /usr/include/wine/wine/windows CACHE PATH
     "Folder of the IDL files that the project's IDL imports")
 
 # Where Debian's Wine keeps stdole2.tlb for each architecture; VISTREL_STDOLE2_DIR overrides.
+# The i386 one comes from the libwine package that scripts/unpack-wine-i386.sh unpacks.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(vistrel_widl_arch --win64)
   set(vistrel_stdole2_dirs /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
 else()
   set(vistrel_widl_arch --win32)
-  set(vistrel_stdole2_dirs /usr/lib/i386-linux-gnu/wine/i386-windows)
+  set(vistrel_stdole2_dirs ${PROJECT_SOURCE_DIR}/build/wine-i386/usr/lib/i386-linux-gnu/wine/i386-windows)
 endif()
 find_path(VISTREL_STDOLE2_DIR stdole2.tlb PATHS ${vistrel_stdole2_dirs} NO_DEFAULT_PATH
           NO_CMAKE_FIND_ROOT_PATH)
 if(NOT VISTREL_STDOLE2_DIR)
-  message(FATAL_ERROR "stdole2.tlb for this architecture not found (package wine32 or wine64)")
+  message(FATAL_ERROR "stdole2.tlb for this architecture not found in ${vistrel_stdole2_dirs} "
+                      "(package wine64; for i686, scripts/unpack-wine-i386.sh)")
 endif()
 
 # vistrel_widl_header(<target> <file.idl>)

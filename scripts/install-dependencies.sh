@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build and the tests need. Safe to run again: it only
-# calls apt-get when something is missing. Wine runs both 32- and 64-bit test programs, so the
-# i386 architecture is added for wine32.
+# Installs every Debian package that the build and the tests need, then unpacks the 32-bit side
+# of Wine into build/wine-i386/ (scripts/unpack-wine-i386.sh). Safe to run again: it only calls
+# apt-get when something is missing.
+#
+# No package of architecture i386 is installed: whenever Debian's i386 and amd64 indexes are out
+# of step (a mirror syncing the security suite), such an install cannot be satisfied at all. The
+# i386 pieces are fetched with `apt-get download` and unpacked instead.
 set -eu
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
-  wine wine64 wine32:i386 libwine-dev
+  wine wine64 libwine-dev
   xvfb imagemagick fonts-dejavu-core python3 locales tzdata util-linux valgrind nsis
   clang libclang-rt-dev
 )
@@ -15,6 +20,9 @@ packages=(
 sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
 
+. "$root/scripts/package-lists.sh"
+
+# The i386 package lists serve `apt-get download` of the 32-bit side; nothing i386 is installed.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   need_update=1
@@ -28,7 +36,16 @@ done
 
 if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   echo "Instaluję pakiety: ${missing[*]}"
-  $sudo apt-get update -q
-  [ ${#missing[@]} -eq 0 ] ||
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+  update_package_lists
+  if [ ${#missing[@]} -gt 0 ] &&
+     ! $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"; then
+    unavailable=()
+    for package in "${missing[@]}"; do
+      apt-cache policy "$package" 2>/dev/null | grep -q 'Candidate: [0-9]' || unavailable+=("$package")
+    done
+    echo "Nie można zainstalować potrzebnych pakietów: ${unavailable[*]:-${missing[*]}}" >&2
+    exit 1
+  fi
 fi
+
+"$root/scripts/unpack-wine-i386.sh"

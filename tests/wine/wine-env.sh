@@ -13,11 +13,19 @@ VISTREL_BUILD_DIR=$(vistrel_find_build_dir) || exit 1
 export WINEPREFIX="${VISTREL_WINE_PREFIX:-$VISTREL_BUILD_DIR/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# Debian's `wine` always starts its 32-bit loader when wine32 is installed, and that loader then
-# hands 64-bit programs on. Where the kernel cannot run the 32-bit loader, the 64-bit one is
-# called directly: 64-bit programs and the prefix's own tools run, 32-bit programs cannot.
-if "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-programs"; then
-  VISTREL_WINE=wine
+# 32-bit programs run through the 32-bit loader unpacked into build/wine-i386/ (never an
+# installed wine32), with its Windows DLLs, the i386 libraries unpacked beside it and the 64-bit
+# wineserver; it hands 64-bit programs to the 64-bit loader. Where that loader cannot run (see
+# runs-32bit-programs), the 64-bit loader is called directly: 64-bit programs and the prefix's
+# own tools run, 32-bit programs cannot.
+VISTREL_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+VISTREL_WINE_I386=${VISTREL_WINE_I386:-$VISTREL_SOURCE_DIR/build/wine-i386}
+if "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-programs" >/dev/null; then
+  VISTREL_WINE=$VISTREL_WINE_I386/usr/lib/wine/wine
+  export WINELOADER=$VISTREL_WINE
+  export WINESERVER=/usr/lib/wine/wineserver64
+  export WINEDLLPATH=$VISTREL_WINE_I386/usr/lib/i386-linux-gnu/wine
+  export LD_LIBRARY_PATH=$VISTREL_WINE_I386/usr/lib/i386-linux-gnu:$VISTREL_WINE_I386/lib/i386-linux-gnu${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 else
   VISTREL_WINE=/usr/lib/wine/wine64
   export WINELOADER=$VISTREL_WINE
