@@ -1,5 +1,6 @@
 # cmake -DINPUT=<file> -DOUTPUT=<file.cpp> -DFUNCTION=<name> -P VistrelEmbedText.cmake
 # Writes a C++ source whose function vistrel::tools::<name>() returns the file's text.
+cmake_policy(VERSION 3.25)
 file(READ "${INPUT}" text)
 string(FIND "${text}" ")embedded\"" clash)
 if(NOT clash EQUAL -1)

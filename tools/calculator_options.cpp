@@ -80,6 +80,7 @@ std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::
 
 OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments) {
     CalculatorOptions options;
+    bool builtInNamed = false;
     std::vector<std::string_view> values;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
@@ -93,6 +94,8 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             return OptionsOutcome{options, {}};
         } else if (text == "--maszynowo") {
             options.machineReadable = true;
+        } else if (text == "--wbudowane") {
+            builtInNamed = true;
         } else if (text == "--bez-przesuniecia") {
             options.shiftDueDate = false;
         } else if (text.starts_with("--stawka=")) {
@@ -130,6 +133,10 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             return Refuse("Nieznana opcja " + Quoted(text) +
                           ". Opis programu: kalkulator-odsetek --pomoc");
         }
+    }
+    if (builtInNamed && options.pagePath) {
+        return Refuse("Opcje --wbudowane i --strona wykluczają się: stopy są albo wbudowane, "
+                      "albo ze strony.");
     }
     if (options.resultPath && !options.listPath) {
         return Refuse("Opcja --wynik zapisuje wynik listy i wymaga opcji --lista=PLIK.");
@@ -197,8 +204,11 @@ Opcje:
                  standardowym wyjściu błędów ("wiersz 3: ...")
   --wynik=PLIK   zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
                  na standardowe wyjście
-  --strona=PLIK  strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2);
-                 domyślnie stopy_odsetek.html z katalogu programu
+  --wbudowane    stopy wbudowane w program (domyślnie): historia stóp ogłaszanych
+                 przez Ministerstwo Finansów; raport podaje początek najnowszego
+                 okresu i ostrzega, gdy data zapłaty wypada ponad 120 dni później
+  --strona=PLIK  strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2)
+                 zamiast stóp wbudowanych, na przykład aktualna strona ministerstwa
   --teraz=CZAS   chwila bieżąca, dla powtarzalnych wyników: RRRR-MM-DDTGG:MM:SS
                  czasu lokalnego albo liczba sekund od 1970-01-01 00:00 UTC;
                  do niej trwa najnowszy okres bez daty końca i od niej zależy

@@ -21,7 +21,7 @@ struct CalculatorOptions {
     std::chrono::year_month_day payment;
     double amount = 0.0;
     std::optional<std::int32_t> now;      // --teraz: the pinned current time
-    std::optional<std::string> pagePath;  // --strona, as given (UTF-8)
+    std::optional<std::string> pagePath;  // --strona, as given (UTF-8); else the built-in rates
     bool machineReadable = false;         // --maszynowo
     bool help = false;                    // --pomoc, -h: nothing else is read
     InterestRateKind rateKind = InterestRateKind::Basic;  // --stawka

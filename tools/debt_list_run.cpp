@@ -5,6 +5,7 @@
 #include "tools/calendar_date.h"
 #include "tools/polish_number.h"
 #include "tools/quoting.h"
+#include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
 #include "tools/tax_rounding.h"
@@ -109,6 +110,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
                                const ProgressSink& progress) {
     DebtListResult result;
     const LocalDateMemo memo;  // the rows share a few thousand dates at most
+    const auto newest = NewestPeriodStart(rates.table);
     result.lines.reserve(list.lines.size());
     std::size_t dataRows = 0;
     bool seenLine = false;
@@ -137,6 +139,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
         std::string error = reading.error;
         std::string added;
         if (reading.input) {
+            if (MayBeStale(reading.input->payment, newest)) ++result.rowsPaidLate;
             const CaseOutcome outcome = CalculateCase(rates, *reading.input, now);
             if (outcome.calculation) {
                 const Calculation& calculation = *outcome.calculation;
@@ -188,6 +191,7 @@ CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options,
     CliOutput output;
     output.err = result.errors;
     output.exitCode = result.failedRows == 0 ? ExitSuccess : ExitSomeRowsUnread;
+    output.rowsPaidLate = result.rowsPaidLate;
     if (!options.resultPath) {
         ListText asUtf8 = list;
         asUtf8.windows1250 = false;

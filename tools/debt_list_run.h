@@ -22,6 +22,7 @@ struct DebtListResult {
     std::string errors;              // "wiersz 3: ..." lines, UTF-8
     std::size_t rows = 0;            // data rows (the header and blank lines not counted)
     std::size_t failedRows = 0;
+    std::size_t rowsPaidLate = 0;    // paid long after the newest period began (MayBeStale)
 };
 
 // The rows take --stawka's kind unless their fourth field names one, and --bez-przesuniecia.

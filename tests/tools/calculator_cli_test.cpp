@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -17,8 +18,14 @@ namespace {
 
 const std::filesystem::path BundledPage = VISTREL_BUNDLED_RATE_PAGE;
 
+// The bundled page named with --strona, unless the case names a page of its own.
 CliOutput RunOnBundledPage(const std::vector<std::string>& arguments) {
-    return RunCalculatorCli(arguments, BundledPage);
+    std::vector<std::string> withPage = arguments;
+    if (std::none_of(arguments.begin(), arguments.end(),
+                     [](const std::string& a) { return a.starts_with("--strona"); })) {
+        withPage.insert(withPage.begin(), "--strona=" + BundledPage.string());
+    }
+    return RunCalculatorCli(withPage);
 }
 
 struct RunCase {

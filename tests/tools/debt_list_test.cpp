@@ -16,8 +16,6 @@
 namespace vistrel::tools {
 namespace {
 
-const std::filesystem::path BundledPage = VISTREL_BUNDLED_RATE_PAGE;
-
 // A file of the test's, removed again after it.
 class TemporaryFile {
 public:
@@ -56,8 +54,7 @@ TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
                              "2023-04-08;2023-04-21;\"2 000,00\"\r\n");
     const TemporaryFile result("wynik.csv");
     const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path(), "--wynik=" + result.Path()},
-        BundledPage);
+        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path(), "--wynik=" + result.Path()});
     EXPECT_EQ(output.exitCode, ExitSomeRowsUnread);
     EXPECT_EQ(output.out, "");
     EXPECT_NE(output.err.find("wiersz 3: kwota „abc” nie jest liczbą"), std::string::npos)
@@ -77,7 +74,7 @@ TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
 TEST(DebtList, WritesUtf8ToStandardOutputWithoutAHeaderRow) {
     const TemporaryFile list("lista-utf8.csv", "2023-01-10;2023-01-20;10000\n");
     const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()}, BundledPage);
+        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()});
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out, "2023-01-10;2023-01-20;10000;10;45,21;45;\n");
     EXPECT_EQ(output.err, "");
@@ -89,20 +86,20 @@ TEST(DebtList, ReportsItsProgressOverTenThousandRows) {
     const TemporaryFile list("lista-dluga.csv", rows);
     std::vector<std::string> progress;
     const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()}, BundledPage,
+        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()},
         [&progress](const std::string& line) { progress.push_back(line); });
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(progress, std::vector<std::string>{"Obliczono 10 000 z 10 001 wierszy listy.\n"});
 }
 
 TEST(DebtList, RefusesValuesBesideTheListAndAMissingFile) {
-    EXPECT_EQ(RunCalculatorCli({"--lista=x.csv", "2023-01-10"}, BundledPage).exitCode,
+    EXPECT_EQ(RunCalculatorCli({"--lista=x.csv", "2023-01-10"}).exitCode,
               ExitBadArguments);
-    EXPECT_EQ(RunCalculatorCli({"--wynik=x.csv", "2023-01-10", "2023-01-20", "1"}, BundledPage)
+    EXPECT_EQ(RunCalculatorCli({"--wynik=x.csv", "2023-01-10", "2023-01-20", "1"})
                   .exitCode,
               ExitBadArguments);
     const CliOutput missing =
-        RunCalculatorCli({"--lista=/nie/ma/takiej/listy.csv"}, BundledPage);
+        RunCalculatorCli({"--lista=/nie/ma/takiej/listy.csv"});
     EXPECT_EQ(missing.exitCode, ExitUnreadablePage);
     EXPECT_NE(missing.err.find("Nie można odczytać pliku listy"), std::string::npos);
 }

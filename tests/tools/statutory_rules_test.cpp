@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,6 +54,11 @@ TEST(StatutoryHolidays, KnowsEveryWeekdayOffInThreeYears) {
 struct ShiftCase {
     year_month_day due;
     year_month_day moved;
+
+    friend void PrintTo(const ShiftCase& shift, std::ostream* out) {
+        *out << static_cast<int>(shift.due.year()) << "-" << static_cast<unsigned>(shift.due.month())
+             << "-" << static_cast<unsigned>(shift.due.day());
+    }
 };
 
 class NextWorkingDayCases : public testing::TestWithParam<ShiftCase> {};

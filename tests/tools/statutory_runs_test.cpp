@@ -2,6 +2,7 @@
 // the due date moved off a day off work, the Polish figures.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,12 @@
 namespace vistrel::tools {
 namespace {
 
-const std::filesystem::path BundledPage = VISTREL_BUNDLED_RATE_PAGE;
-
 struct LineCase {
     const char* name;
     std::vector<std::string> arguments;
     const char* line;
+
+    friend void PrintTo(const LineCase& line, std::ostream* out) { *out << line.name; }
 };
 
 class StatutoryRuns : public testing::TestWithParam<LineCase> {};
@@ -24,7 +25,7 @@ class StatutoryRuns : public testing::TestWithParam<LineCase> {};
 TEST_P(StatutoryRuns, GiveTheHandComputedLine) {
     std::vector<std::string> arguments = {"--maszynowo", "--teraz=2026-12-08T12:00:00"};
     arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
-    const CliOutput output = RunCalculatorCli(arguments, BundledPage);
+    const CliOutput output = RunCalculatorCli(arguments);
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out, GetParam().line);
 }
@@ -64,8 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StatutoryReport, SaysWhatTheRulesDid) {
     const CliOutput output =
         RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "--stawka=obnizona", "2015-12-20",
-                          "2016-01-10", "2190"},
-                         BundledPage);
+                          "2016-01-10", "2190"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     for (const char* expected :
          {"Data należności:          2015-12-20 (niedziela, dzień wolny od pracy)\n",
@@ -82,16 +82,51 @@ TEST(StatutoryReport, SaysWhatTheRulesDid) {
 }
 
 TEST(StatutoryReport, RefusesAnUnknownRateKind) {
-    const CliOutput output = RunCalculatorCli({"--stawka=ulgowa", "2023-01-10", "2023-01-20", "1"},
-                                              BundledPage);
+    const CliOutput output = RunCalculatorCli({"--stawka=ulgowa", "2023-01-10", "2023-01-20", "1"});
     EXPECT_EQ(output.exitCode, ExitBadArguments);
     EXPECT_NE(output.err.find("podstawowa, obnizona albo podwyzszona"), std::string::npos);
+}
+
+// The built-in rates serve without --strona: the newest period begins 2026-03-05, and 120 days
+// later is 2026-07-03, the last payment date without a warning.
+TEST(BuiltInRates, NameTheNewestPeriodAndWarnPastOneHundredTwentyDays) {
+    const CliOutput inTime = RunCalculatorCli(
+        {"--teraz=2026-12-08T12:00:00", "2026-06-23", "2026-07-03", "10000"});
+    ASSERT_EQ(inTime.exitCode, ExitSuccess) << inTime.err;
+    EXPECT_NE(inTime.out.find("Stopy: wbudowane (z historii stóp ogłaszanych przez Ministerstwo "
+                              "Finansów), najnowszy okres od 2026-03-05.\n"),
+              std::string::npos)
+        << inTime.out;
+    EXPECT_EQ(inTime.out.find("Uwaga"), std::string::npos) << inTime.out;
+
+    const CliOutput late = RunCalculatorCli(
+        {"--teraz=2026-12-08T12:00:00", "--wbudowane", "2026-06-23", "2026-07-04", "10000"});
+    ASSERT_EQ(late.exitCode, ExitSuccess) << late.err;
+    EXPECT_NE(late.out.find("Uwaga: data zapłaty 2026-07-04 wypada ponad 120 dni po 2026-03-05"),
+              std::string::npos)
+        << late.out;
+
+    // 11 days at 10.5% on 10 000 zł = 31.643...; the warning goes to standard error.
+    const CliOutput machine = RunCalculatorCli(
+        {"--teraz=2026-12-08T12:00:00", "--maszynowo", "2026-06-23", "2026-07-04", "10000"});
+    EXPECT_EQ(machine.out, "odsetki=31.6 zaokraglone=32 dni=11\n");
+    EXPECT_NE(machine.err.find("ponad 120 dni po 2026-03-05"), std::string::npos) << machine.err;
+}
+
+TEST(BuiltInRates, ExcludeAPage) {
+    const CliOutput output =
+        RunCalculatorCli({"--wbudowane", "--strona=x.html", "2023-01-10", "2023-01-20", "1"});
+    EXPECT_EQ(output.exitCode, ExitBadArguments);
+    EXPECT_NE(output.err.find("--wbudowane i --strona wykluczają się"), std::string::npos);
 }
 
 struct NumberCase {
     double value;
     int decimals;
     const char* text;
+
+    // Without it GoogleTest prints the case's raw bytes, padding (never written) included.
+    friend void PrintTo(const NumberCase& number, std::ostream* out) { *out << number.text; }
 };
 
 class FormatPolishNumberCases : public testing::TestWithParam<NumberCase> {};
