@@ -11,6 +11,8 @@
 #include "tools/case_calculation.h"
 #include "tools/debt_list_run.h"
 #include "tools/page_warnings.h"
+#include "tools/partial_payments.h"
+#include "tools/payment_report.h"
 #include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
@@ -44,6 +46,45 @@ RateSource BuiltInRates(std::int32_t now) {
     return rates;
 }
 
+// A debt paid in parts: the split of each payment and what is owed at the end.
+CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                      const std::string& sourceName,
+                      const std::optional<std::chrono::year_month_day>& newest) {
+    PaymentPlan plan;
+    plan.due = options.due;
+    plan.arrears = ToGrosze(options.amount);
+    for (const auto& [date, amount] : options.payments) {
+        plan.payments.push_back(Payment{date, ToGrosze(amount)});
+    }
+    plan.balanceDay = options.balanceDay;
+    plan.rateKind = options.rateKind;
+    plan.shiftDueDate = options.shiftDueDate;
+    const ScheduleOutcome outcome = CalculatePayments(rates, plan, now);
+    if (!outcome.schedule) {
+        return Failure(outcome.exitCode, outcome.error);
+    }
+    const PaymentSchedule& schedule = *outcome.schedule;
+    const std::chrono::year_month_day lastDay =
+        options.balanceDay ? *options.balanceDay
+                           : (plan.payments.empty() ? plan.due : plan.payments.back().date);
+    const std::string stale =
+        MayBeStale(lastDay, newest)
+            ? StaleWarning("dzień " + FormatCalendarDate(lastDay) + " wypada", *newest)
+            : std::string();
+    CliOutput output;
+    output.exitCode = schedule.refused.empty() ? ExitSuccess : ExitBadArguments;
+    output.err = RefusedPayments(schedule);
+    if (options.machineReadable) {
+        output.out = FormatPaymentLines(plan, schedule);
+        output.err += stale;
+        return output;
+    }
+    output.out = FormatPaymentReport(plan, schedule) + "\nStopy: " + sourceName +
+                 (newest ? ", najnowszy okres od " + FormatCalendarDate(*newest) : std::string()) +
+                 ".\n" + stale;
+    return output;
+}
+
 }  // namespace
 
 CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
@@ -63,7 +104,7 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     const PinnedClock clock(now);
 
     // Wrong dates are named before the page is read, as the single form always did.
-    if (!options.listPath) {
+    if (!options.listPath && !options.PaidInParts()) {
         const CaseOutcome early =
             CalculateCase(RateSource{}, CaseInput{options.due, options.payment, 0.0,
                                                   InterestRateKind::Basic, false},
@@ -102,6 +143,10 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
                                        *newest);
         }
         return WithWarnings(warnings, std::move(output));
+    }
+
+    if (options.PaidInParts()) {
+        return WithWarnings(warnings, RunPayments(rates, options, now, sourceName, newest));
     }
 
     const CaseOutcome result =

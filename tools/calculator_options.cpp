@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/amount_text.h"
+#include "tools/debt_list.h"
 #include "tools/quoting.h"
 
 namespace vistrel::tools {
@@ -56,6 +57,27 @@ std::optional<double> ReadAmountText(std::string_view text, std::string& error,
     return amount.value + 0.0;  // -0 becomes 0
 }
 
+std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
+    std::string_view text, std::string& error, bool fromList) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        error = "Wpłata " + Quoted(text) + " nie ma postaci DATA:KWOTA (na przykład "
+                "2023-03-15:5000,00).";
+        return std::nullopt;
+    }
+    const std::string_view dateText = text.substr(0, colon);
+    auto date = fromList ? ParseListDate(dateText) : ParseCalendarDate(dateText);
+    if (!date || !IsAcceptedDate(*date)) {
+        error = "Data wpłaty " + Quoted(dateText) + " nie jest poprawną datą z zakresu " +
+                FormatCalendarDate(FirstAcceptedDate) + " – " + FormatCalendarDate(LastAcceptedDate) +
+                " (RRRR-MM-DD).";
+        return std::nullopt;
+    }
+    const auto amount = ReadAmountText(text.substr(colon + 1), error, fromList);
+    if (!amount) return std::nullopt;
+    return std::pair{*date, *amount};
+}
+
 namespace {
 
 // `name` is the date's role in the message, e.g. "data należności".
@@ -94,6 +116,16 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             return OptionsOutcome{options, {}};
         } else if (text == "--maszynowo") {
             options.machineReadable = true;
+        } else if (text.starts_with("--wplata=")) {
+            std::string error;
+            const auto payment = ReadPaymentText(text.substr(9), error);
+            if (!payment) return Refuse(error);
+            options.payments.push_back(*payment);
+        } else if (text.starts_with("--na-dzien=")) {
+            std::string error;
+            const auto day = ReadDate(text.substr(11), "Dzień stanu (--na-dzien)", error);
+            if (!day) return Refuse(error);
+            options.balanceDay = *day;
         } else if (text == "--wbudowane") {
             builtInNamed = true;
         } else if (text == "--bez-przesuniecia") {
@@ -112,10 +144,15 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             (text.starts_with("--lista=") ? options.listPath : options.resultPath) =
                 std::string(text.substr(8));
         } else if (text == "--teraz" || text == "--strona" || text == "--stawka" ||
-                   text == "--lista" || text == "--wynik") {
+                   text == "--lista" || text == "--wynik" || text == "--wplata" ||
+                   text == "--na-dzien") {
             // "--strona PLIK" would otherwise take PLIK as one of the three values.
             return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
-                          (text == "--teraz" ? "=CZAS" : text == "--stawka" ? "=RODZAJ" : "=PLIK"));
+                          (text == "--teraz"     ? "=CZAS"
+                           : text == "--stawka"  ? "=RODZAJ"
+                           : text == "--wplata"  ? "=DATA:KWOTA"
+                           : text == "--na-dzien" ? "=DATA"
+                                                 : "=PLIK"));
         } else if (text.starts_with("--teraz=")) {
             options.now = ParseMoment(text.substr(8));
             if (!options.now) {
@@ -141,11 +178,29 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
     if (options.resultPath && !options.listPath) {
         return Refuse("Opcja --wynik zapisuje wynik listy i wymaga opcji --lista=PLIK.");
     }
+    if (options.listPath && options.PaidInParts()) {
+        return Refuse("Wpłaty listy podaje jej piąta kolumna, nie opcje --wplata i --na-dzien.");
+    }
     if (options.listPath) {
         if (!values.empty()) {
             return Refuse("Z opcją --lista daty i kwoty podaje plik listy, a podano jeszcze " +
                           std::to_string(values.size()) + " wartości.");
         }
+        return OptionsOutcome{options, {}};
+    }
+    if (options.PaidInParts()) {
+        if (values.size() != 2) {
+            return Refuse("Z wpłatami (--wplata, --na-dzien) oczekiwano dwóch wartości: daty "
+                          "należności i kwoty zaległości, a podano " +
+                          std::to_string(values.size()) + ".");
+        }
+        std::string error;
+        const auto due = ReadDate(values[0], "Data należności", error);
+        if (!due) return Refuse(error);
+        const auto amount = ReadAmountText(values[1], error);
+        if (!amount) return Refuse(error);
+        options.due = *due;
+        options.amount = *amount;
         return OptionsOutcome{options, {}};
     }
     if (values.size() != 3) {
@@ -178,6 +233,8 @@ std::string HelpText() {
 Użycie:
   kalkulator-odsetek [opcje] DATA_NALEŻNOŚCI DATA_ZAPŁATY KWOTA
   kalkulator-odsetek [opcje] --lista=PLIK.csv [--wynik=WYNIK.csv]
+  kalkulator-odsetek [opcje] DATA_NALEŻNOŚCI KWOTA --wplata=DATA:KWOTA...
+                     [--na-dzien=DATA]
 
   DATA_NALEŻNOŚCI, DATA_ZAPŁATY
                  daty w postaci RRRR-MM-DD, od 1970-01-02 do 2038-01-18; odsetki
@@ -193,12 +250,21 @@ Opcje:
                  podstawowa (domyślnie), obnizona albo podwyzszona: obniżona
                  i podwyższona to ułamki stawki podstawowej obowiązujące
                  w danym dniu (75% od 2009 r., 50% od 2016 r.; 150% od 2016 r.)
+  --wplata=DATA:KWOTA
+                 wpłata części długu (kolejne w kolejności dat); każdą dzieli
+                 się na zaległość i odsetki należne w dniu wpłaty w stosunku,
+                 w jakim pozostają do siebie (art. 55 § 2 Ordynacji podatkowej);
+                 odsetki biegną dalej tylko od pozostałej zaległości
+  --na-dzien=DATA
+                 stan długu w tym dniu (po wpłatach albo bez nich)
   --bez-przesuniecia
                  nie przesuwa terminu z dnia wolnego od pracy
   --lista=PLIK   oblicza listę należności z pliku CSV (średniki, UTF-8 albo
                  Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
                  data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
-                 kwota i nieobowiązkowo rodzaj stawki; do wierszy dopisuje dni,
+                 kwota, nieobowiązkowo rodzaj stawki i wpłaty części długu
+                 (DATA:KWOTA rozdzielone znakiem |; data zapłaty jest wtedy
+                 dniem stanu albo zostaje pusta); do wierszy dopisuje dni,
                  odsetki, odsetki zaokrąglone i uwagi; wiersz, którego nie da
                  się odczytać, zostaje bez odsetek i jest wymieniony na
                  standardowym wyjściu błędów ("wiersz 3: ...")
@@ -219,7 +285,8 @@ Opcje:
                  kropce); zaokraglone: w pełnych złotych (poniżej 50 groszy
                  w dół, od 50 groszy w górę); dni: dni zwłoki objęte stopami;
                  na końcu prog=8.70, gdy odsetki nie przekraczają kwoty, do
-                 której się ich nie nalicza (art. 54 § 1 pkt 5 Ordynacji)
+                 której się ich nie nalicza (art. 54 § 1 pkt 5 Ordynacji);
+                 z wpłatami jeden wiersz na wpłatę i jeden na dzień stanu
   --pomoc, -h    ten opis
   --             koniec opcji
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <string_view>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ struct CalculatorOptions {
     bool shiftDueDate = true;             // off with --bez-przesuniecia
     std::optional<std::string> listPath;  // --lista: a CSV of debts in place of the three values
     std::optional<std::string> resultPath;  // --wynik: where the list's result goes
+    // --wplata=DATA:KWOTA, in the order given; with them, or with --na-dzien, the values are the
+    // due date and the amount of the arrears only.
+    std::vector<std::pair<std::chrono::year_month_day, double>> payments;
+    std::optional<std::chrono::year_month_day> balanceDay;  // --na-dzien
+    bool PaidInParts() const { return !payments.empty() || balanceDay.has_value(); }
 };
 
 // Either the options or a Polish message that says what is wrong.
@@ -40,6 +46,11 @@ struct OptionsOutcome {
 // "--"; anything else (a negative amount too) is one of the three values, in their order. With
 // --lista there are no values.
 OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments);
+
+// One payment as --wplata and a list's payment column write it: "RRRR-MM-DD:KWOTA" (in a list
+// also "DD.MM.RRRR:KWOTA").
+std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
+    std::string_view text, std::string& error, bool fromList = false);
 
 // An amount as the command line writes it: a decimal comma or point, from 0 to LargestAmount;
 // with `groupedThousands` (a spreadsheet's list) also with thousands grouped by spaces. nullopt

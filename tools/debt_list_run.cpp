@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "tools/calendar_date.h"
+#include "tools/partial_payments.h"
 #include "tools/polish_number.h"
 #include "tools/quoting.h"
 #include "tools/rate_freshness.h"
@@ -20,8 +21,29 @@ constexpr const char* AddedHeader = "dni;odsetki;odsetki zaokrąglone;uwagi";
 
 struct DebtRow {
     std::optional<CaseInput> input;
+    std::optional<PaymentPlan> plan;  // a row with payments
     std::string error;
 };
+
+// "DATA:KWOTA|DATA:KWOTA", in the list's date and amount forms.
+std::optional<std::vector<Payment>> ReadRowPayments(std::string_view text, std::string& error) {
+    std::vector<Payment> payments;
+    for (;;) {
+        const std::size_t bar = text.find('|');
+        std::string_view item = text.substr(0, bar);
+        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+        const auto payment = ReadPaymentText(item, error, true);
+        if (!payment) {
+            if (!error.empty()) error[0] = 'w';  // "Wpłata ..." inside the line
+            if (error.ends_with('.')) error.pop_back();
+            return std::nullopt;
+        }
+        payments.push_back(Payment{payment->first, ToGrosze(payment->second)});
+        if (bar == std::string_view::npos) return payments;
+        text.remove_prefix(bar + 1);
+    }
+}
 
 std::optional<std::chrono::year_month_day> ReadRowDate(std::string_view text,
                                                        std::string_view role,
@@ -46,8 +68,15 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
     }
     const auto due = ReadRowDate(fields[0], "data należności", reading.error);
     if (!due) return reading;
-    const auto payment = ReadRowDate(fields[1], "data zapłaty", reading.error);
-    if (!payment) return reading;
+    const bool paidInParts = fields.size() > 4 && !fields[4].empty();
+    if (paidInParts && fields[1].empty()) {
+        // No balance day: the state after the last payment.
+    } else if (!ReadRowDate(fields[1], "data zapłaty", reading.error)) {
+        return reading;
+    }
+    const auto payment = paidInParts && fields[1].empty()
+                             ? std::optional<std::chrono::year_month_day>()
+                             : ParseListDate(fields[1]);
     std::string amountError;
     const auto amount = ReadAmountText(fields[2], amountError, true);
     if (!amount) {
@@ -65,6 +94,13 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
             return reading;
         }
         kind = *named;
+    }
+    if (paidInParts) {
+        auto payments = ReadRowPayments(fields[4], reading.error);
+        if (!payments) return reading;
+        reading.plan = PaymentPlan{*due, ToGrosze(*amount), std::move(*payments), payment, kind,
+                                   options.shiftDueDate};
+        return reading;
     }
     reading.input = CaseInput{*due, *payment, *amount, kind, options.shiftDueDate};
     return reading;
@@ -87,6 +123,35 @@ std::string Remarks(const Calculation& calculation) {
                    std::to_string(calculation.elapsedDays) + " dni zwłoki";
     }
     return remarks;
+}
+
+std::int32_t TotalDays(const PaymentSchedule& schedule) {
+    std::int32_t days = schedule.balanceLeg ? schedule.balanceLeg->days : 0;
+    for (const PaymentSplit& split : schedule.splits) days += split.leg.days;
+    return days;
+}
+
+std::string PaymentRemarks(const PaymentSchedule& schedule) {
+    if (schedule.settled) {
+        const PaymentSplit& last = schedule.splits.back();
+        std::string remarks = "dług uregulowany wpłatą z " + FormatCalendarDate(last.payment.date);
+        if (last.overpayment > 0) remarks += "; nadpłata " + FormatGrosze(last.overpayment);
+        return remarks;
+    }
+    return "zaległość " + FormatGrosze(schedule.arrears) + "; odsetki " +
+           FormatGrosze(schedule.interest) + "; razem " +
+           FormatGrosze(schedule.arrears + schedule.interest);
+}
+
+std::string RefusedInRow(const PaymentSchedule& schedule) {
+    std::string text;
+    for (const Payment& payment : schedule.refused) {
+        if (!text.empty()) text += "; ";
+        text += "wpłata z " + FormatCalendarDate(payment.date) +
+                " odrzucona, dług uregulowała już wpłata z " +
+                FormatCalendarDate(schedule.splits.back().payment.date);
+    }
+    return text;
 }
 
 // Figures as a spreadsheet reads them back: a decimal comma, no grouping.
@@ -138,7 +203,22 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
         const DebtRow reading = ReadRow(fields, options);
         std::string error = reading.error;
         std::string added;
-        if (reading.input) {
+        if (reading.plan) {
+            const ScheduleOutcome outcome = CalculatePayments(rates, *reading.plan, now);
+            if (outcome.schedule) {
+                const PaymentSchedule& schedule = *outcome.schedule;
+                added = std::to_string(TotalDays(schedule)) + ";" +
+                        SheetNumber(static_cast<double>(schedule.interest) / 100.0, 2) + ";;" +
+                        ListField(PaymentRemarks(schedule));
+                if (!schedule.refused.empty()) {
+                    ++result.failedRows;
+                    result.errors += "wiersz " + std::to_string(i + 1) + ": " +
+                                     RefusedInRow(schedule) + "\n";
+                }
+            } else {
+                error = outcome.error;
+            }
+        } else if (reading.input) {
             if (MayBeStale(reading.input->payment, newest)) ++result.rowsPaidLate;
             const CaseOutcome outcome = CalculateCase(rates, *reading.input, now);
             if (outcome.calculation) {
