@@ -1,5 +1,6 @@
 #include "tools/debt_list_run.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "tools/calendar_date.h"
@@ -179,9 +180,16 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
     result.lines.reserve(list.lines.size());
     std::size_t dataRows = 0;
     bool seenLine = false;
+    // The figures go into the columns after the widest row's, so that they stand under the
+    // header's names also in rows that leave the last columns out.
+    std::size_t columns = 0;
     for (const std::string& line : list.lines) {
         if (!line.empty()) ++dataRows;
+        columns = std::max(columns, SplitListLine(line).size());
     }
+    const auto padded = [columns](const std::string& line, std::size_t fields) {
+        return line + std::string(columns > fields ? columns - fields : 0, ';');
+    };
     for (std::size_t i = 0; i < list.lines.size(); ++i) {
         const std::string& line = list.lines[i];
         if (line.find_first_not_of(" \t;") == std::string::npos) {
@@ -194,7 +202,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
             seenLine = true;
             // A first line that does not begin with a date names the columns.
             if (!ParseListDate(fields.front())) {
-                result.lines.push_back(line + ";" + AddedHeader);
+                result.lines.push_back(padded(line, fields.size()) + ";" + AddedHeader);
                 --dataRows;
                 continue;
             }
@@ -236,7 +244,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
             result.errors += "wiersz " + std::to_string(i + 1) + ": " + error + "\n";
             added = ";;;" + ListField("błąd: " + error);
         }
-        result.lines.push_back(line + ";" + added);
+        result.lines.push_back(padded(line, fields.size()) + ";" + added);
         if (progress && dataRows > ProgressRowStep && result.rows % ProgressRowStep == 0) {
             progress("Obliczono " + FormatPolishCount(static_cast<std::int64_t>(result.rows)) +
                      " z " + FormatPolishCount(static_cast<std::int64_t>(dataRows)) +

@@ -44,10 +44,11 @@ private:
 // Row 2: 10 days at 16.5% on 10 000 zł = 45.205...; row 3 has no amount; row 4 (dates in the
 // DD.MM.RRRR form, the reduced rate, Friday 20 January 2023) 10 days at 50% of 16.5% on
 // 1 000 zł = 2.260..., not charged; row 5 falls on Saturday 2023-04-08 and moves to Tuesday
-// 2023-04-11: 10 days to 2023-04-21 on "2 000,00" = 9.041...
+// 2023-04-11: 10 days to 2023-04-21 on "2 000,00" = 9.041... Rows without the kind's column get
+// it empty, so that the figures stand under their names.
 TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
     const TemporaryFile list("lista.csv",
-                             "Nale\xBF no\x9C\xE6;Zap\xB3\x61ta;Kwota\r\n"
+                             "Nale\xBF no\x9C\xE6;Zap\xB3\x61ta;Kwota;Stawka\r\n"
                              "2023-01-10;2023-01-20;10 000,00\r\n"
                              "2023-01-10;2023-01-20;abc\r\n"
                              "20.01.2023;30.01.2023;1000;obnizona\r\n"
@@ -61,13 +62,14 @@ TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
         << output.err;
     EXPECT_NE(output.err.find("Zapisano 4 wierszy listy do "), std::string::npos) << output.err;
     EXPECT_EQ(result.Bytes(),
-              "Nale\xBF no\x9C\xE6;Zap\xB3\x61ta;Kwota;dni;odsetki;odsetki zaokr\xB9glone;uwagi\r\n"
-              "2023-01-10;2023-01-20;10 000,00;10;45,21;45;\r\n"
-              "2023-01-10;2023-01-20;abc;;;;b\xB3\xB9\x64: kwota \x84\x61\x62\x63\x94 nie jest "
+              "Nale\xBF no\x9C\xE6;Zap\xB3\x61ta;Kwota;Stawka;dni;odsetki;odsetki zaokr\xB9glone;"
+              "uwagi\r\n"
+              "2023-01-10;2023-01-20;10 000,00;;10;45,21;45;\r\n"
+              "2023-01-10;2023-01-20;abc;;;;;b\xB3\xB9\x64: kwota \x84\x61\x62\x63\x94 nie jest "
               "liczb\xB9 (na przyk\xB3\x61\x64 1234,56 albo 1234.56)\r\n"
               "20.01.2023;30.01.2023;1000;obnizona;10;2,26;2;odsetek nie nalicza si\xEA "
               "(nie przekraczaj\xB9 8,70 z\xB3)\r\n"
-              "2023-04-08;2023-04-21;\"2 000,00\";10;9,04;9;termin przesuni\xEAty z 2023-04-08 "
+              "2023-04-08;2023-04-21;\"2 000,00\";;10;9,04;9;termin przesuni\xEAty z 2023-04-08 "
               "(sobota) na 2023-04-11\r\n");
 }
 
