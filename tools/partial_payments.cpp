@@ -13,8 +13,47 @@ namespace {
 
 using std::chrono::year_month_day;
 
-// Products of amounts up to 10^15 grosze need more than 64 bits; GCC and Clang have 128.
-__extension__ typedef unsigned __int128 WideGrosze;
+// Products of amounts up to 10^15 grosze need more than 64 bits, and the 32-bit Windows
+// compiler has no 128-bit integer: a product kept as two 64-bit halves.
+struct WideProduct {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+};
+
+WideProduct Multiply(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
+    const std::uint64_t bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
+    const std::uint64_t lowLow = aLow * bLow;
+    const std::uint64_t middle1 = aHigh * bLow;
+    const std::uint64_t middle2 = aLow * bHigh;
+    const std::uint64_t carry = ((lowLow >> 32) + (middle1 & 0xFFFFFFFFu) + (middle2 & 0xFFFFFFFFu)) >> 32;
+    WideProduct product;
+    product.low = a * b;
+    product.high = aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32) + carry;
+    return product;
+}
+
+WideProduct Add(WideProduct value, std::uint64_t addend) {
+    value.low += addend;
+    if (value.low < addend) ++value.high;
+    return value;
+}
+
+// `value` / `divisor` for a quotient that fits 64 bits and a divisor below 2^63, bit by bit.
+std::uint64_t Divide(WideProduct value, std::uint64_t divisor) {
+    std::uint64_t quotient = 0;
+    std::uint64_t remainder = 0;
+    for (int bit = 127; bit >= 0; --bit) {
+        const std::uint64_t word = bit >= 64 ? value.high : value.low;
+        remainder = (remainder << 1) | ((word >> (bit % 64)) & 1u);
+        quotient <<= 1;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            quotient |= 1u;
+        }
+    }
+    return quotient;
+}
 
 // The interest on `arrears` for the days after `from` up to `until`; the first stretch counts
 // from the due date as a single payment does (moved off a day off work).
@@ -52,10 +91,10 @@ Grosze ArrearsShare(Grosze payment, Grosze arrears, Grosze interest) {
     const Grosze total = arrears + interest;
     if (total <= 0) return payment;
     // Half a grosz up: (2 × payment × arrears + total) / (2 × total), in whole grosze.
-    const WideGrosze numerator =
-        2 * static_cast<WideGrosze>(payment) * static_cast<WideGrosze>(arrears) +
-        static_cast<WideGrosze>(total);
-    return static_cast<Grosze>(numerator / (2 * static_cast<WideGrosze>(total)));
+    const WideProduct numerator =
+        Add(Multiply(2 * static_cast<std::uint64_t>(payment), static_cast<std::uint64_t>(arrears)),
+            static_cast<std::uint64_t>(total));
+    return static_cast<Grosze>(Divide(numerator, 2 * static_cast<std::uint64_t>(total)));
 }
 
 std::string FormatGrosze(Grosze amount) {
