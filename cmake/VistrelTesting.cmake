@@ -40,14 +40,15 @@ set(VISTREL_VALGRIND_OPTIONS --tool=memcheck --error-exitcode=1 --leak-check=ful
 
 # vistrel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>]
 #                  [OWN_MAIN] [VALGRIND] [ENVIRONMENT <VAR=value...>] [TIMEOUT <seconds>]
-#                  [LAUNCHER <command...>])
+#                  [LAUNCHER <command...>] [CASES <Suite.Case...>])
 # One executable, registered as one CTest test (a Wine process per test case would cost far
-# more than the cases themselves). OWN_MAIN: the sources bring their own main(). LAUNCHER: a
+# more than the cases themselves). CASES: one CTest test <name>.<case> per case instead, each in
+# a process of its own, for cases that must not share what a process keeps. OWN_MAIN: the sources bring their own main(). LAUNCHER: a
 # command that starts the program (under Wine, the emulator with it), e.g. a test server.
 # VALGRIND: natively, also the test <name>_valgrind, the same program under memcheck, with the
 # label valgrind (`ctest --preset native -L valgrind`).
 function(vistrel_add_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN;VALGRIND" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN;VALGRIND" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER;CASES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VISTREL_GTEST_LIBS})
   if(NOT ARG_OWN_MAIN)
@@ -55,14 +56,24 @@ function(vistrel_add_test name)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   vistrel_configure_target(${name})
-  if(ARG_LAUNCHER)
+  set(tests)
+  if(ARG_CASES)
+    foreach(case IN LISTS ARG_CASES)
+      add_test(NAME ${name}.${case} COMMAND ${ARG_LAUNCHER} ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                           $<TARGET_FILE:${name}> --gtest_brief=1
+                                           --gtest_filter=${case})
+      list(APPEND tests ${name}.${case})
+    endforeach()
+  elseif(ARG_LAUNCHER)
     add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} ${CMAKE_CROSSCOMPILING_EMULATOR}
                                   $<TARGET_FILE:${name}> --gtest_brief=1)
+    set(tests ${name})
   else()
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set(tests ${name})
   endif()
   if(ARG_TIMEOUT)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    set_tests_properties(${tests} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endif()
   set(labels ${ARG_LABELS})
   if(CMAKE_CROSSCOMPILING)
@@ -70,12 +81,12 @@ function(vistrel_add_test name)
   else()
     list(APPEND labels native)
   endif()
-  set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+  set_tests_properties(${tests} PROPERTIES LABELS "${labels}")
   if(CMAKE_CROSSCOMPILING)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+    set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
   if(ARG_ENVIRONMENT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+    set_tests_properties(${tests} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
   endif()
   if(ARG_VALGRIND AND VISTREL_VALGRIND)
     add_test(NAME ${name}_valgrind

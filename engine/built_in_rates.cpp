@@ -1,34 +1,34 @@
 #include "engine/built_in_rates.h"
 
-#include <algorithm>
-
 #include "engine/local_time.h"
 
 namespace vistrel {
 
-std::size_t FillBuiltInRateTable(RateTable& table, std::int32_t now) {
-    const std::span<const PublishedRate> history = BuiltInRateHistory();
-    const std::size_t count = std::min(history.size(), table.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        // Record i is the i-th newest period; the one after it in the history ends it.
-        const std::size_t index = history.size() - 1 - i;
-        const PublishedRate& published = history[index];
-        RatePeriod& period = table[i];
-        period.kind = published.kind;
-        period.rate = published.rate;
-        period.start = LocalMidnight(published.year, published.month, published.day, now);
-        if (index + 1 == history.size()) {
-            period.end = now;
-        } else {
-            // The last day is the day before the next start: its midnight plus one day, as the
-            // page's end date reads (mktime normalises day 0 to the month's last day).
-            const PublishedRate& next = history[index + 1];
-            const std::int32_t lastDay = LocalMidnight(next.year, next.month, next.day - 1, now);
-            period.end = lastDay == -1 ? -1 + SecondsPerDay : lastDay + SecondsPerDay;
+std::chrono::year_month_day BuiltInRatesLastChange() noexcept {
+    const PublishedRate& newest = PublishedRateHistory().back();
+    return std::chrono::year_month_day{std::chrono::year{newest.year},
+                                       std::chrono::month{static_cast<unsigned>(newest.month)},
+                                       std::chrono::day{static_cast<unsigned>(newest.day)}};
+}
+
+bool FillBuiltInRateTable(RateTable& table, std::int32_t now) {
+    table = RateTable{};
+    const std::span<const PublishedRate> history = PublishedRateHistory();
+    std::int32_t newerStart = now;  // the newest period is open until now
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const PublishedRate& published = history[history.size() - 1 - i];
+        const std::int32_t start = LocalMidnight(published.year, published.month, published.day, now);
+        if (start == -1) {
+            table = RateTable{};
+            return false;
         }
+        table[i] = RatePeriod{start, newerStart,
+                              published.unit == PublishedRateUnit::PerYear ? RateKind::Annual
+                                                                           : RateKind::DailyStar,
+                              published.rate};
+        newerStart = start;
     }
-    for (std::size_t i = count; i < table.size(); ++i) table[i] = RatePeriod{};
-    return count;
+    return true;
 }
 
 }  // namespace vistrel

@@ -1,9 +1,9 @@
-// The published history of the late-payment interest rate, compiled in from
-// data/rate-history.tsv, for a calculation that needs no rate page: the same periods the bundled
-// page lists, read into a RateTable as the parser reads that page.
+// The published history of the late-payment interest rate, carried by the program itself
+// (written at build time from data/rate-history.tsv), for a computer that cannot reach the
+// ministry's rate page.
 #pragma once
 
-#include <cstddef>
+#include <chrono>
 #include <cstdint>
 #include <span>
 
@@ -11,23 +11,28 @@
 
 namespace vistrel {
 
-// One period as published: its first day and its rate; it lasts until the next one begins.
+enum class PublishedRateUnit { PerYear, PerDay };
+
+// One period of the history: its first day and its rate as published.
 struct PublishedRate {
-    int year = 0;
-    int month = 0;  // 1..12
-    int day = 0;
-    double rate = 0.0;  // as published, unscaled
-    RateKind kind = RateKind::Annual;  // Annual, or DailyStar for the rates per day
+    int year;
+    int month;  // 1..12
+    int day;
+    double rate;  // percent per year or per day, as published
+    PublishedRateUnit unit;
 };
 
-// Oldest period first, as the history file lists them.
-std::span<const PublishedRate> BuiltInRateHistory();
+// Every period, oldest first.
+std::span<const PublishedRate> PublishedRateHistory() noexcept;
 
-// Fills `table` from index 0, newest period first, exactly as ParseRatePage fills it from a page
-// written from the same history (the page's header row apart): each period from the local
-// midnight of its first day to the midnight after its last, the newest one open until `now`,
-// with the daylight-saving flag of `now`. Records past the history keep the kind None. Answers
-// the number of periods written (at most RateTableCapacity, the newest ones).
-std::size_t FillBuiltInRateTable(RateTable& table, std::int32_t now);
+// The first day of the newest period: the last change the built-in table knows of.
+std::chrono::year_month_day BuiltInRatesLastChange() noexcept;
+
+// Fills `table` as the rate page written from the same history reads: one record per period
+// from index 0, newest first; each period ends where the next newer one begins and the newest
+// is open until `now`; a per-day rate has the kind DailyStar. Instants are local midnights with
+// the daylight-saving flag of `now`, as the parser makes them. The records after the history's
+// are cleared. False, with the table cleared, when a date has no 32-bit instant.
+bool FillBuiltInRateTable(RateTable& table, std::int32_t now);
 
 }  // namespace vistrel

@@ -79,6 +79,25 @@ std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t due
     return terms;
 }
 
+std::vector<UncoveredDays> UncoveredDaysOfDelay(const std::vector<InterestTerm>& terms,
+                                                std::int32_t dueInstant,
+                                                std::int32_t paymentInstant) {
+    // From the payment back to the due instant: each term, newest first, covers the days from its
+    // `from` to its `to`; whatever lies between a term's `to` and the older edge of the days
+    // covered so far is uncovered.
+    std::vector<UncoveredDays> uncovered;
+    std::int32_t coveredFrom = paymentInstant;
+    const auto keepGap = [&](std::int32_t from, std::int32_t to) {
+        if (DaysBetween(from, to) >= 1) uncovered.push_back({from, to});
+    };
+    for (const InterestTerm& term : terms) {
+        if (term.to < coveredFrom) keepGap(term.to, coveredFrom);
+        if (term.from < coveredFrom) coveredFrom = term.from;
+    }
+    if (dueInstant < coveredFrom) keepGap(dueInstant, coveredFrom);
+    return uncovered;
+}
+
 double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
                        double amount) {
     // The terms are added as the walk hands them on, in table order, with nothing kept.

@@ -31,4 +31,20 @@ std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t due
 double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
                        double amount);
 
+// Days of the delay that no period of the walk covers: from the instant that starts the first
+// such day (local midnight, as the table's instants) to the one that starts the next covered
+// day, or the payment instant.
+struct UncoveredDays {
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+};
+
+// The stretches of the delay, from the due instant to the payment instant, that the `terms` of
+// InterestTerms leave out (a row that could not be read, a gap between periods), newest first;
+// a part of a day is no day. Empty when the terms cover the delay end to end. With no terms at
+// all, the whole delay is one stretch.
+std::vector<UncoveredDays> UncoveredDaysOfDelay(const std::vector<InterestTerm>& terms,
+                                                std::int32_t dueInstant,
+                                                std::int32_t paymentInstant);
+
 }  // namespace vistrel

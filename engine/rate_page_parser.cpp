@@ -68,11 +68,87 @@ private:
 };
 
 // A percent sign makes the rate annual, an asterisk right after it daily, and an asterisk as
-// the second character after it too.
+// the second character after it too. After a cell's text stands its closing: no asterisk.
 void SetKindAt(std::u16string_view text, std::size_t percent, RateKind& kind) {
     kind = RateKind::Annual;
     if (percent + 1 < text.size() && text[percent + 1] == u'*') kind = RateKind::DailyStar;
     if (percent + 2 < text.size() && text[percent + 2] == u'*') kind = RateKind::DailyTwoStars;
+}
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+// A tag within a cell: '<', an optional '/' or '!', then a letter ("<b>", "</font>", "<!--");
+// a '<' followed by anything else is text. The tag's name is "br" when it breaks the line.
+bool StartsTag(std::u16string_view text, std::size_t at, std::size_t end) {
+    std::size_t name = at + 1;
+    if (name < end && (text[name] == u'/' || text[name] == u'!')) ++name;
+    return name < end && (IsAsciiLetter(text[name]) || text[at + 1] == u'!');
+}
+
+bool IsLineBreakTag(std::u16string_view tag) {
+    // "<br>", "<br/>", "<br />", "<br class=...>", in any letter case
+    if (tag.size() < 4 || (tag[1] != u'b' && tag[1] != u'B') || (tag[2] != u'r' && tag[2] != u'R')) {
+        return false;
+    }
+    const char16_t after = tag[3];
+    return after == u'>' || after == u'/' || after == u' ' || after == u'\t' || after == u'\n' ||
+           after == u'\r';
+}
+
+// The character references a server writes for a blank between words: "&nbsp;", "&#160;",
+// "&#xA0;" (the letters in any case). Answers their length, 0 elsewhere.
+std::size_t BlankReferenceAt(std::u16string_view text, std::size_t at, std::size_t end) {
+    static constexpr std::u16string_view kBlankReferences[] = {u"&nbsp;", u"&#160;", u"&#xa0;"};
+    for (const std::u16string_view reference : kBlankReferences) {
+        if (at + reference.size() > end) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < reference.size() && same; ++i) {
+            char16_t c = text[at + i];
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
+            same = c == reference[i];
+        }
+        if (same) return reference.size();
+    }
+    return 0;
+}
+
+// The text of a cell as a reader sees it: tags inside it skipped, a line break kept as the line
+// break marker, a no-break space (written as a character or a reference) read as a blank. A
+// cell without any of them reads as it stands, character for character. Each character of the
+// cell is looked at a bounded number of times: the next '>' is searched once for all tags.
+void CellTextOf(std::u16string_view text, std::size_t begin, std::size_t end, std::u16string& out) {
+    out.clear();
+    std::size_t tagEnd = begin;  // the first '>' at or after the last search, or `end`
+    bool tagEndKnown = false;
+    for (std::size_t i = begin; i < end;) {
+        const char16_t c = text[i];
+        if (c == MarkupStart && MarkerAt(text.substr(0, end), i, LineBreak)) {
+            out.append(text.substr(i, LineBreak.size()));
+            i += LineBreak.size();
+            continue;
+        }
+        if (c == MarkupStart && StartsTag(text, i, end)) {
+            if (!tagEndKnown || tagEnd < i) {
+                tagEnd = text.substr(0, end).find(u'>', i);
+                if (tagEnd == NotFound) tagEnd = end;
+                tagEndKnown = true;
+            }
+            if (tagEnd < end) {
+                if (IsLineBreakTag(text.substr(i, tagEnd + 1 - i))) out.append(LineBreak);
+                i = tagEnd + 1;
+                continue;
+            }
+        }
+        if (c == u'&') {
+            if (const std::size_t length = BlankReferenceAt(text, i, end); length != 0) {
+                out.push_back(u' ');
+                i += length;
+                continue;
+            }
+        }
+        out.push_back(c == u'\u00A0' ? u' ' : c);
+        ++i;
+    }
 }
 
 // Reads the cells of one text, from positions that only grow, in time linear in the text's
@@ -97,16 +173,12 @@ public:
         }
 
         // Text past the buffer's room is not stored, but percent signs there still set the kind.
+        CellTextOf(text_, textStart, closing, cellText_);
         std::size_t copied = 0;
-        for (std::size_t i = textStart; i < closing; ++i) {
-            const char16_t c = text_[i];
-            if (c == u'%') SetKindAt(text_, i, kind);
-            if (copied == CellTextCapacity - 1) {
-                const std::size_t rest = text_.substr(i + 1, closing - i - 1).rfind(u'%');
-                if (rest != NotFound) SetKindAt(text_, i + 1 + rest, kind);
-                break;
-            }
-            cell[copied++] = c == u'%' ? u'\0' : c;
+        for (std::size_t i = 0; i < cellText_.size(); ++i) {
+            const char16_t c = cellText_[i];
+            if (c == u'%') SetKindAt(cellText_, i, kind);
+            if (copied < CellTextCapacity - 1) cell[copied++] = c == u'%' ? u'\0' : c;
         }
         cell[copied] = u'\0';
         return {true, closing + CellClosing.size() - from, copied};
@@ -124,6 +196,7 @@ private:
     std::u16string_view text_;
     MarkerSearch openings_{text_, CellOpening, 1};
     MarkerSearch closings_{text_, CellClosing, 0};
+    std::u16string cellText_;
     bool lastPercentKnown_ = false;
     std::size_t lastPercent_ = NotFound;
 };
@@ -195,6 +268,12 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
     const auto midnightOf = [&midnights](int year, int month, int day, std::int32_t now) {
         return midnights.Midnight(year, month, day, now);
     };
+    // Whether a period stands above the row being read, and the nearest row above that marks
+    // itself as a period (with its first day, when that was read): a period below the newest
+    // whose last day can't be read ends where that row begins.
+    bool newerPeriodSeen = false;
+    bool newerStartRead = false;
+    std::int32_t newerStart = 0;
     std::size_t record = 0;
     for (std::size_t position = page.find(MarkupStart); position != NotFound;
          position = page.find(MarkupStart, position + 1)) {
@@ -234,9 +313,25 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
             }
             reading.endUnread = lineBroken && !reading.endRead;
         }
-        // Without its first day a record is no period, whatever else was read: were it kept, the
-        // walk would take it as a period from 1970 to its end.
-        if (!reading.startRead) period.kind = RateKind::None;
+        // Without its first day or its rate a record is no period, whatever else was read: were
+        // it kept, the walk would take it as a period from 1970 to its end, or at a rate of 0.
+        if (!reading.startRead || !reading.rateRead) period.kind = RateKind::None;
+        // Below the newest period, one without a readable last day ends the day before the row
+        // above it begins; it is not open until now, which would count its days twice. When that
+        // row has no first day either, nothing tells where this one ends.
+        if (period.kind != RateKind::None && !reading.endRead && newerPeriodSeen) {
+            if (newerStartRead) {
+                period.end = newerStart;
+                reading.endFromNewerRow = true;
+            } else {
+                period.kind = RateKind::None;
+            }
+        }
+        if (reading.rateMarked || reading.startRead) {
+            newerStartRead = reading.startRead;
+            newerStart = period.start;
+        }
+        if (period.kind != RateKind::None) newerPeriodSeen = true;
         // The loop's own step then moves one past the last closing read.
         position += periodCell.advance;
         reading.end = position;

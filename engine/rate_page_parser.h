@@ -27,7 +27,10 @@ struct CellReadResult {
 };
 
 // Finds the first complete cell in `text`, copies its text into `cell` (a percent sign becomes a
-// terminator, the percent signs and asterisks set `kind`; the last percent sign decides).
+// terminator, the percent signs and asterisks set `kind`; the last percent sign decides). Tags
+// inside the cell ("<b>13,00</b>%", "<font ...>") are skipped, any line break tag is copied as
+// "<BR>", and a no-break space ("&nbsp;", "&#160;", U+00A0) is copied as a blank; `copied`
+// counts the characters so read.
 CellReadResult ReadCell(std::u16string_view text, CellText& cell, RateKind& kind);
 
 // Replaces every comma of a terminated string by a point, in place.
@@ -51,19 +54,22 @@ struct RowReading {
     bool startRead = false;     // the period's first day was read
     bool endRead = false;       // an end date was read: the period is closed
     bool endUnread = false;     // the period cell breaks the line, but no end date after it was read
+    bool endFromNewerRow = false;  // no end date read: the period ends where the row above begins
 
     // Something marks the row as a rate period, but not all of it could be read.
     bool IsIncomplete() const {
         const bool looksLikeAPeriod = rateMarked || startRead;
         return looksLikeAPeriod && !(rateMarked && rateRead && startRead && !endUnread);
     }
-    // The page gives the period a first day and no last day.
-    bool IsOpen() const { return startRead && !endRead; }
+    // The page gives the period a first day and no last day, and no row above it ends it.
+    bool IsOpen() const { return startRead && !endRead && !endFromNewerRow; }
 };
 
 // Fills `table` from index 0 with one record per row of the page. Never fails: what cannot be
-// read is left out, and a record whose first day was not read gets the kind None. At most
-// RateTableCapacity rows are read. Answers one reading per record filled, in table order.
+// read is left out, and a record whose first day or rate was not read gets the kind None. A
+// period other than the newest whose last day can't be read ends where the row above it begins
+// (kind None when that row's first day was not read either). At most RateTableCapacity rows are
+// read. Answers one reading per record filled, in table order.
 std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table);
 
 }  // namespace vistrel

@@ -45,13 +45,16 @@ quietly() {  # runs a command, showing its output only when it fails
 step "Pakiety"
 "$root/scripts/install-dependencies.sh"
 
-# Wine runs 32-bit programs only where the kernel runs 32-bit Linux programs. There the users'
-# installer (32-bit) installs both libraries and the spreadsheet played is the 32-bit one, as
-# Office XP is; elsewhere the 64-bit installer and the 64-bit spreadsheet.
-if "$root/tests/wine/runs-32bit-programs"; then
+# Most users' spreadsheets are 32-bit and load the 32-bit library: where Wine runs 32-bit
+# programs (through the loader unpacked into build/wine-i386/), the users' installer (32-bit)
+# installs both libraries and the spreadsheet played is the 32-bit one; elsewhere the 64-bit
+# installer and the 64-bit spreadsheet.
+if why=$("$root/tests/wine/runs-32bit-programs"); then
   bits=32 preset=win32 setup_name=setup
+  echo "Arkusz i biblioteka 32-bitowe (jak u większości użytkowników)"
 else
   bits=64 preset=win64 setup_name=setup-x64
+  echo "Arkusz i biblioteka 64-bitowe: $why"
 fi
 
 step "Budowanie: Vistrel.dll (64 i 32 bity), instalatory, program gospodarza, kalkulator wiersza poleceń"
@@ -128,8 +131,7 @@ if [ -s "$out/okno-kalkulatora.bmp" ]; then
   echo "okno kalkulatora: $out/okno-kalkulatora.png"
 fi
 if [ -s "$out/arkusz.txt" ]; then
-  convert -background white -fill black -font DejaVu-Sans-Mono -pointsize 16 \
-    -bordercolor white -border 12 label:"$(cat "$out/arkusz.txt")" "$out/arkusz.png"
+  "$root/tests/host/draw-worksheet" "$out/arkusz.txt" "$out/arkusz.png"
   echo "arkusz: $out/arkusz.png"
 fi
 exit "$host_status"

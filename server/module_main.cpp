@@ -54,6 +54,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID interfaceId,
                                                     void** out) {
+    // A process that asks for class objects hosts the library: from then on it stays until the
+    // process ends, and DllCanUnloadNow still answers by the lock count. A process that only
+    // registers or unregisters it (regsvr32, the installer) frees it as usual, so that its file
+    // can be replaced or removed.
+    vistrel::KeepModuleLoaded(vistrel::ModuleInstance());
     return vistrel::AtBoundary(
         [&] { return vistrel::TheClassTable().GetClassObject(classId, interfaceId, out); });
 }

@@ -1,6 +1,8 @@
 #include "tools/calculator_cli.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "engine/built_in_rates.h"
 #include "engine/clock.h"
@@ -33,11 +35,12 @@ bool HasRate(const RatePeriod& period) {
     return period.kind != RateKind::None;
 }
 
-// The compiled-in history, read as the parser reads a page of closed periods and an open newest.
-RateSource BuiltInRates(std::int32_t now) {
+// The compiled-in history, read as the parser reads a page of closed periods and an open newest;
+// nullopt when a period's first day has no instant on this computer.
+std::optional<RateSource> BuiltInRates(std::int32_t now) {
     RateSource rates;
-    const std::size_t periods = FillBuiltInRateTable(rates.table, now);
-    for (std::size_t i = 0; i < periods; ++i) {
+    if (!FillBuiltInRateTable(rates.table, now)) return std::nullopt;
+    for (std::size_t i = 0; i < PublishedRateHistory().size(); ++i) {
         RowReading reading;
         reading.rateMarked = reading.rateRead = reading.startRead = true;
         reading.endRead = i != 0;
@@ -131,7 +134,12 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         }
         sourceName = "ze strony " + *options.pagePath;
     } else {
-        rates = BuiltInRates(now);
+        auto builtIn = BuiltInRates(now);
+        if (!builtIn) {
+            return Failure(ExitNoRate, "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
+                                       "tego komputera.");
+        }
+        rates = std::move(*builtIn);
     }
     const auto newest = NewestPeriodStart(rates.table);
 

@@ -122,8 +122,9 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"PointAndBlanksBeforeRate", Row(u"  13.25%", openMay1), {RateKind::Annual, 13.25, may1, {}}},
         {"TwoPercentSigns", Row(u"13,00% (dawniej 0,1%*)", openMay1), {RateKind::DailyStar, 13.0, may1, {}}},
         {"NoPercentSignRateReadButUnused", Row(u"13,00", openMay1), {RateKind::None, 13.0, may1, {}}},
-        {"NoNumberBeforePercent", Row(u"%**", openMay1), {RateKind::DailyTwoStars, 0.0, may1, {}}},
-        {"MarkupBeforeNumber", Row(u"<b>13,00%</b>", openMay1), {RateKind::Annual, 0.0, may1, {}}},
+        // A rate that can't be read is no rate of 0 %: no period.
+        {"NoNumberBeforePercent", Row(u"%**", openMay1), {RateKind::None, 0.0, may1, {}}},
+        {"MarkupAroundNumberSkipped", Row(u"<b>13,00%</b>", openMay1), {RateKind::Annual, 13.0, may1, {}}},
         {"LeadingZeroDays", Row(u"9%", u"od 01 maja 2013 r.<BR>do 05 czerwca 2013 r."),
          {RateKind::Annual, 9.0, may1, Date{2013, 6, 5}}},
         {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 5 czerwac 2013 r."),
@@ -144,10 +145,11 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
         {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::None, 0.0, {}, {}}},
         {"UnclosedPeriodCell", u"<tr><td><p>13,00%</p></td><td><p>od 1 maja 2013 r.",
          {RateKind::None, 13.0, {}, {}}},
+        // The second period read has no last day: it ends where the first begins.
         {"RowMarkerRightAfterClosingNotSeen",
          u"<tr><td><p>1%</p></td><td><p>od 1 maja 2013</p></td><tr><td><p>2%</p></td><td><p>od 2 maja "
          u"2013</p></td>\n<tr><td><p>3%</p></td><td><p>od 3 maja 2013</p></td>",
-         {RateKind::Annual, 1.0, may1, {}}, ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, {}}},
+         {RateKind::Annual, 1.0, may1, {}}, ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, Date{2013, 4, 30}}},
         {"OneCellRowTakesTheNextCellAndSkipsItsRow",
          u"<tr><td><p>5%</p></td></tr>\n" + Row(u"6%", openMay1) + Row(u"7%", PeriodText({2013, 5, 2})),
          {RateKind::None, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
@@ -190,7 +192,7 @@ TEST_F(ParseRatePageTest, ReportsWhatItReadOfEachRow) {
         {true, true, true, false, false, false, true},
         {true, true, true, true, false, false, false},
         {true, false, true, true, false, true, false},
-        {true, true, true, false, true, true, true},
+        {true, true, true, false, true, true, false},  // ends where the row above begins
         {true, true, false, true, false, true, false},
         {false, true, true, true, false, true, false},
     };
@@ -213,6 +215,9 @@ TEST_F(ParseRatePageTest, ReportsWhatItReadOfEachRow) {
         begin = r.end;
     }
     EXPECT_EQ(table_[5].kind, RateKind::None);  // no first day: no period
+    EXPECT_EQ(table_[3].kind, RateKind::None);  // no rate: no period
+    EXPECT_TRUE(readings[4].endFromNewerRow);
+    EXPECT_EQ(table_[4].end, Midnight({2023, 9, 7}));
 }
 
 // A year mktime can't convert gives no day of the page: no period.

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <atomic>
 #include <cstdio>
 #include <algorithm>
 #include <cwchar>
@@ -185,8 +186,27 @@ bool DismissMessage() {
     return true;
 }
 
-void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Options& options) {
+LONGLONG Now() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double Milliseconds(LONGLONG from, LONGLONG to) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to - from) / static_cast<double>(frequency.QuadPart);
+}
+
+// What the host does with the dialog once it is up.
+enum class DialogUse { Fill, Cancel };
+
+// Runs verb 1 on C5 on a user-interface thread of its own; prints how long it took from
+// InvokeVerb to the dialog on the screen (`pageSource` says where the page came from).
+void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Options& options,
+                DialogUse use, const wchar_t* pageSource) {
     HRESULT verbStatus = E_UNEXPECTED;
+    std::atomic<LONGLONG> invokedAt{0};
     test::CalculatorDialogSession run([&] {
         // The spreadsheet's user-interface thread: its own apartment, the action created there.
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -196,6 +216,7 @@ void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Option
             const UniqueBstr text(SysAllocString(kTerm));
             const UniqueBstr application(SysAllocString(kApplication));
             if (action) {
+                invokedAt = Now();
                 verbStatus = action->InvokeVerb(1, application.get(), cell.get(), nullptr,
                                                 text.get(), nullptr);
             }
@@ -212,8 +233,18 @@ void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Option
             if (DismissMessage()) continue;
             if (!filled && test::WaitFor([&] { return run.WaitForDialog() || !run.IsOpen(); }, 200ms) &&
                 run.opened()) {
+                const LONGLONG shownAt = Now();
                 filled = true;
-                if (!FillDialog(run, options)) break;
+                wchar_t figure[96];
+                std::swprintf(figure, std::size(figure),
+                              L"Od InvokeVerb do widocznego okna: %.0f ms (%ls)\n",
+                              Milliseconds(invokedAt, shownAt), pageSource);
+                Print(figure);
+                if (use == DialogUse::Cancel) {
+                    run.Click(IDCANCEL);
+                } else if (!FillDialog(run, options)) {
+                    break;
+                }
             }
             Sleep(50);
         }
@@ -328,7 +359,12 @@ int Run(const Options& options) {
         Print(L"\nCzasownik 1 na C5: termin " + DateText(options.due) + L", zapłata " +
               DateText(options.payment) + L", kwota " + options.amount + L"\n");
     }
-    RunVerbOne(actionProgId, sheet, options);
+    RunVerbOne(actionProgId, sheet, options, DialogUse::Fill, L"strona pobrana z serwera");
+    if (!options.interactive) {
+        // Once more with the page the library now holds; cancelled, so the row stays as written.
+        Print(L"\nCzasownik 1 na C5 jeszcze raz, anulowany:\n");
+        RunVerbOne(actionProgId, sheet, options, DialogUse::Cancel, L"strona trzymana w pamięci");
+    }
     ShowRow(sheet, options);
     return sheet.Value(kTagRow, kLastColumn).empty() ? 1 : 0;
 }
