@@ -40,6 +40,7 @@ bool HasRate(const RatePeriod& period) {
 std::optional<RateSource> BuiltInRates(std::int32_t now) {
     RateSource rates;
     if (!FillBuiltInRateTable(rates.table, now)) return std::nullopt;
+    rates.newestStart = BuiltInRatesLastChange();
     for (std::size_t i = 0; i < PublishedRateHistory().size(); ++i) {
         RowReading reading;
         reading.rateMarked = reading.rateRead = reading.startRead = true;
@@ -132,6 +133,7 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
             return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
                                                               "stopą odsetek: " + *options.pagePath));
         }
+        rates.newestStart = NewestPeriodStart(rates.table);
         sourceName = "ze strony " + *options.pagePath;
     } else {
         auto builtIn = BuiltInRates(now);
@@ -141,7 +143,7 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         }
         rates = std::move(*builtIn);
     }
-    const auto newest = NewestPeriodStart(rates.table);
+    const auto& newest = rates.newestStart;
 
     if (options.listPath) {
         CliOutput output = RunDebtList(rates, options, now, progress);

@@ -20,6 +20,8 @@ namespace vistrel::tools {
 struct RateSource {
     RateTable table{};
     std::vector<RowReading> readings;
+    // The first day of the newest period known, for the warning that a newer rate may exist.
+    std::optional<std::chrono::year_month_day> newestStart;
 };
 
 struct CaseInput {

@@ -176,7 +176,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
                                const ProgressSink& progress) {
     DebtListResult result;
     const LocalDateMemo memo;  // the rows share a few thousand dates at most
-    const auto newest = NewestPeriodStart(rates.table);
+    const auto& newest = rates.newestStart;
     result.lines.reserve(list.lines.size());
     std::size_t dataRows = 0;
     bool seenLine = false;

@@ -14,6 +14,7 @@
 #include "tools/case_calculation.h"
 #include "tools/debt_list.h"
 #include "tools/debt_list_run.h"
+#include "tools/rate_freshness.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ int main() {
     const vistrel::PinnedClock clock(ReadingMoment);
     RateSource rates;
     rates.readings = vistrel::ParseRatePage(BundledRatePage(VISTREL_BUNDLED_RATE_PAGE), rates.table);
+    rates.newestStart = NewestPeriodStart(rates.table);
     const ListText list = DecodeListText(ListOfDebts());
     CalculatorOptions options;
     std::vector<double> seconds;

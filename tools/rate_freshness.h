@@ -13,7 +13,8 @@ namespace vistrel::tools {
 // Beyond this many days after the newest period began, a newer rate may have been announced.
 inline constexpr int StaleRateDays = 120;
 
-// The first day of the newest period with a rate; nullopt for a table without one.
+// The first day of the newest period with a rate that a page's table lists (a period that begins
+// only at the moment of reading counts for nothing yet); nullopt for a table without one.
 std::optional<std::chrono::year_month_day> NewestPeriodStart(const RateTable& table);
 
 // The payment lies more than StaleRateDays days after `newest`.

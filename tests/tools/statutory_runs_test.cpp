@@ -113,6 +113,15 @@ TEST(BuiltInRates, NameTheNewestPeriodAndWarnPastOneHundredTwentyDays) {
     EXPECT_NE(machine.err.find("ponad 120 dni po 2026-03-05"), std::string::npos) << machine.err;
 }
 
+// Read at the midnight that begins the newest period, the built-in rates still name it: it is
+// the last change they know, though none of its days has passed yet.
+TEST(BuiltInRates, NameTheNewestPeriodFromItsFirstMoment) {
+    const CliOutput output = RunCalculatorCli(
+        {"--teraz=2026-03-05T00:00:00", "2026-02-23", "2026-03-04", "10000"});
+    ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
+    EXPECT_NE(output.out.find("najnowszy okres od 2026-03-05.\n"), std::string::npos) << output.out;
+}
+
 TEST(BuiltInRates, ExcludeAPage) {
     const CliOutput output =
         RunCalculatorCli({"--wbudowane", "--strona=x.html", "2023-01-10", "2023-01-20", "1"});
