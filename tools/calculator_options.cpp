@@ -1,11 +1,11 @@
 #include "tools/calculator_options.h"
 
-#include <cmath>
 #include <string_view>
 
 #include "engine/amount_text.h"
 #include "tools/debt_list.h"
 #include "tools/quoting.h"
+#include "tools/utf8.h"
 
 namespace vistrel::tools {
 namespace {
@@ -14,47 +14,26 @@ OptionsOutcome Refuse(std::string message) {
     return OptionsOutcome{std::nullopt, std::move(message)};
 }
 
-// Command-line text is UTF-8; no character of a number lies outside ASCII, so the bytes
-// themselves serve the engine's reader.
-std::u16string Widened(std::string_view text) {
-    std::u16string wide;
-    for (const char c : text) wide.push_back(static_cast<unsigned char>(c));
-    return wide;
-}
-
 }  // namespace
 
-std::optional<double> ReadAmountText(std::string_view text, std::string& error,
-                                     bool groupedThousands) {
-    // Spreadsheets group thousands with a space, a no-break space (U+00A0) or a narrow one
-    // (U+202F); none of them belongs to the number.
-    std::string compact;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!groupedThousands) {
-            compact = text;
-            break;
-        }
-        if (text[i] == ' ') continue;
-        if (text.substr(i).starts_with("\xC2\xA0")) { ++i; continue; }
-        if (text.substr(i).starts_with("\xE2\x80\xAF")) { i += 2; continue; }
-        compact += text[i];
-    }
-    const AmountReading amount = ReadAmount(Widened(compact));
-    if (!amount.whole || !std::isfinite(amount.value)) {
+std::optional<double> ReadAmountText(std::string_view text, std::string& error) {
+    const EnteredAmount amount = ReadEnteredAmount(Utf16FromUtf8(text));
+    switch (amount.problem) {
+    case AmountProblem::None:
+        return amount.value;
+    case AmountProblem::NotAnAmount:
         error = "Kwota " + Quoted(text) + " nie jest liczbą (na przykład 1234,56 albo 1234.56).";
-        return std::nullopt;
-    }
-    if (amount.value < 0.0) {
+        break;
+    case AmountProblem::Negative:
         error = "Kwota " + Quoted(text) + " jest ujemna, a odsetki liczy się od kwoty zaległości.";
-        return std::nullopt;
-    }
-    if (amount.value > LargestAmount) {
+        break;
+    case AmountProblem::TooLarge:
         error = "Kwota " + Quoted(text) +
                 " przekracza 10 000 000 000 000 zł; tak dużej kwoty nie da się policzyć "
                 "dokładnie do grosza.";
-        return std::nullopt;
+        break;
     }
-    return amount.value + 0.0;  // -0 becomes 0
+    return std::nullopt;
 }
 
 std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
@@ -73,7 +52,7 @@ std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
                 " (RRRR-MM-DD).";
         return std::nullopt;
     }
-    const auto amount = ReadAmountText(text.substr(colon + 1), error, fromList);
+    const auto amount = ReadAmountText(text.substr(colon + 1), error);
     if (!amount) return std::nullopt;
     return std::pair{*date, *amount};
 }
@@ -242,8 +221,10 @@ Użycie:
                  w każdym okresie według jego stopy; termin przypadający
                  w sobotę lub dzień ustawowo wolny od pracy przesuwa się na
                  następny dzień roboczy (art. 12 § 5 Ordynacji podatkowej)
-  KWOTA          kwota zaległości z przecinkiem albo kropką dziesiętną,
-                 na przykład 1234,56 lub 1234.56, od 0 do 10 000 000 000 000
+  KWOTA          kwota zaległości z przecinkiem albo kropką dziesiętną i najwyżej
+                 dwiema cyframi groszy, tysiące razem albo oddzielone spacją,
+                 na przykład 1234,56, 1 234,56 lub 1234.56, od 0
+                 do 10 000 000 000 000
 
 Opcje:
   --stawka=RODZAJ

@@ -14,9 +14,6 @@
 
 namespace vistrel::tools {
 
-// Above 10^13 zł a double no longer holds every grosz.
-inline constexpr double LargestAmount = 1e13;
-
 struct CalculatorOptions {
     std::chrono::year_month_day due;
     std::chrono::year_month_day payment;
@@ -52,11 +49,10 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
 std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
     std::string_view text, std::string& error, bool fromList = false);
 
-// An amount as the command line writes it: a decimal comma or point, from 0 to LargestAmount;
-// with `groupedThousands` (a spreadsheet's list) also with thousands grouped by spaces. nullopt
-// and a Polish message naming the text otherwise.
-std::optional<double> ReadAmountText(std::string_view text, std::string& error,
-                                     bool groupedThousands = false);
+// An amount (UTF-8) as people write it, read by the engine's one amount reader (ReadEnteredAmount):
+// "1234,56", "1 234,56" (thousands grouped by a space, U+00A0 or U+202F), "1234.56"; from 0 to
+// 10^13 zł. nullopt and a Polish message naming the text otherwise.
+std::optional<double> ReadAmountText(std::string_view text, std::string& error);
 
 // The Polish description of the command line that --pomoc prints.
 std::string HelpText();

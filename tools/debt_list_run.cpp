@@ -79,7 +79,7 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
                              ? std::optional<std::chrono::year_month_day>()
                              : ParseListDate(fields[1]);
     std::string amountError;
-    const auto amount = ReadAmountText(fields[2], amountError, true);
+    const auto amount = ReadAmountText(fields[2], amountError);
     if (!amount) {
         reading.error = amountError;
         if (!reading.error.empty()) reading.error[0] = 'k';  // "Kwota ..." inside the line

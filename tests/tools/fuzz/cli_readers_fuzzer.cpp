@@ -53,10 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else Require(decoded[i] >= 0xA0);
     }
 
-    // The amount reader takes the text as the dialog gets it: each byte one character.
-    const vistrel::AmountReading amount = vistrel::ReadAmount(decoded);
-    Require(!std::isnan(amount.value));
-    if (amount.whole) Require(std::isfinite(amount.value));
+    // The amount as the command line reads it: taken only from 0 to 10^13 zł, with a message
+    // whenever it is refused.
+    std::string amountError;
+    if (const auto amount = ReadAmountText(text, amountError)) {
+        Require(*amount >= 0.0 && *amount <= vistrel::LargestEnteredAmount);
+        Require(amountError.empty());
+    } else {
+        Require(!amountError.empty());
+    }
 
     if (const auto date = ParseCalendarDate(text)) {
         Require(date->ok());
