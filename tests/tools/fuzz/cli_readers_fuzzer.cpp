@@ -72,9 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const OptionsOutcome outcome = ParseCalculatorOptions(Lines(text));
     Require(outcome.options.has_value() != !outcome.error.empty());
     if (outcome.options && !outcome.options->help) {
-        Require(std::isfinite(outcome.options->amount) && outcome.options->amount >= 0.0);
-        Require(IsAcceptedDate(outcome.options->due));
-        Require(IsAcceptedDate(outcome.options->payment));
+        const CalculatorOptions& options = *outcome.options;
+        Require(std::isfinite(options.amount) && options.amount >= 0.0);
+        // A list brings its own dates and amounts; a debt paid in parts has no payment date.
+        if (!options.listPath) {
+            Require(IsAcceptedDate(options.due));
+            if (!options.PaidInParts()) Require(IsAcceptedDate(options.payment));
+        }
+        for (const auto& [date, amount] : options.payments) {
+            Require(IsAcceptedDate(date) && amount >= 0.0 && amount <= vistrel::LargestEnteredAmount);
+        }
     }
     return 0;
 }
