@@ -92,7 +92,8 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
         static_cast<std::int32_t>((std::int64_t{paymentInstant} - dueInstant) / SecondsPerDay);
     // One walk of the table: the interest is the shares' sum, added in table order from 0.0
     // exactly as ComputeInterest adds them.
-    for (const InterestTerm& term : InterestTerms(table, dueInstant, paymentInstant, amount)) {
+    const std::vector<InterestTerm> terms = InterestTerms(table, dueInstant, paymentInstant, amount);
+    for (const InterestTerm& term : terms) {
         const RowReading* reading = term.record < readings.size() ? &readings[term.record] : nullptr;
         const PeriodShare share = ShareOf(table.at(term.record), reading, term, payment);
         if (rateKind == InterestRateKind::Basic) {
@@ -106,6 +107,7 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
         }
         calculation.days += term.days;
     }
+    calculation.uncovered = UncoveredDaysOfDelay(terms, dueInstant, paymentInstant);
     return calculation;
 }
 

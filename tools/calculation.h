@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/interest.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
 #include "tools/rate_kinds.h"
@@ -39,6 +40,7 @@ struct Calculation {
     std::int32_t days = 0;            // the days the shares count
     std::int32_t elapsedDays = 0;     // the days from the due date to the payment date
     double interest = 0.0;            // the shares' sum in table order, as ComputeInterest adds it
+    std::vector<UncoveredDays> uncovered;  // days of the delay that no period covers, newest first
     InterestRateKind rateKind = InterestRateKind::Basic;
     std::optional<DueDateShift> dueShift;      // `due` is then the working day after it
     std::optional<double> threshold;           // in force on the payment date, zł

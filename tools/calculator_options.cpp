@@ -275,7 +275,7 @@ Kody wyjścia:
   0  odsetki obliczone
   1  błędne wywołanie, data, kwota albo data należności późniejsza od daty zapłaty
   2  nie można odczytać pliku strony ze stopami lub listy albo zapisać wyniku
-  3  na stronie nie ma stóp albo żadna nie obejmuje dnia po dacie należności
+  3  na stronie nie ma stóp albo nie obejmują one wszystkich dni zwłoki
   4  nieoczekiwany błąd programu
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
 )";

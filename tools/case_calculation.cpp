@@ -14,6 +14,27 @@ CaseOutcome Refuse(ExitCode code, std::string message) {
     return CaseOutcome{std::nullopt, code, std::move(message)};
 }
 
+std::string DateText(const std::optional<std::chrono::year_month_day>& date) {
+    return date ? FormatCalendarDate(*date) : std::string("?");
+}
+
+// "od 2023-05-01 do 2023-05-10, 2023-06-01": the stretches oldest first, a single day as itself.
+std::string GapText(const std::vector<UncoveredDays>& uncovered) {
+    std::string text;
+    for (auto gap = uncovered.rbegin(); gap != uncovered.rend(); ++gap) {
+        // From the midnight that starts the first day to the one that starts the next covered day.
+        const auto first = DateOfMidnight(gap->from);
+        const auto next = DateOfMidnight(gap->to);
+        const auto last = next ? std::optional(std::chrono::year_month_day{
+                                     std::chrono::sys_days{*next} - std::chrono::days{1}})
+                               : std::nullopt;
+        if (!text.empty()) text += ", ";
+        text += first && last && *first == *last ? DateText(first)
+                                                 : "od " + DateText(first) + " do " + DateText(last);
+    }
+    return text;
+}
+
 }  // namespace
 
 CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::int32_t now) {
@@ -57,6 +78,12 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
         return Refuse(ExitNoRate, "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
                                       FormatCalendarDate(due) +
                                       ", więc odsetek nie można obliczyć.");
+    }
+    // A figure that leaves days out would be silently too low.
+    if (!calculation.uncovered.empty()) {
+        return Refuse(ExitNoRate, "Brak stopy odsetek dla części okresu zwłoki (" +
+                                      GapText(calculation.uncovered) +
+                                      "), więc odsetek nie można obliczyć.");
     }
     if (!std::isfinite(calculation.interest)) {
         return Refuse(ExitBadArguments,

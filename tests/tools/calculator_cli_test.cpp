@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -94,11 +95,36 @@ TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpen) {
         << output.out;
 }
 
+// A page written for one test, removed again after it.
+class TemporaryPage {
+public:
+    TemporaryPage(const std::string& name, const std::string& latin2)
+        : path_(std::filesystem::temp_directory_path() / ("vistrel-" + name + ".html")) {
+        std::ofstream(path_, std::ios::binary) << latin2;
+    }
+    ~TemporaryPage() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TemporaryPage(const TemporaryPage&) = delete;
+    TemporaryPage& operator=(const TemporaryPage&) = delete;
+
+    std::string Option() const { return "--strona=" + path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string PageRow(const std::string& rate, const std::string& period) {
+    return "<tr>\n<td><p>" + rate + "</p></td>\n<td><p>" + period + "</p></td>\n</tr>\n";
+}
+
 struct FailureCase {
     const char* name;
     std::vector<std::string> arguments;
     int exitCode;
     const char* message;
+    std::string page = {};  // a page of the case's own (Latin-2), read in place of the bundled one
 
     // Without it GoogleTest prints the case's raw bytes, padding (never written) included.
     friend void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.name; }
@@ -107,7 +133,13 @@ struct FailureCase {
 class FailingRuns : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(FailingRuns, ExplainOnStandardErrorAndWriteNothingElse) {
-    const CliOutput output = RunOnBundledPage(GetParam().arguments);
+    std::vector<std::string> arguments = GetParam().arguments;
+    std::optional<TemporaryPage> page;
+    if (!GetParam().page.empty()) {
+        page.emplace(GetParam().name, GetParam().page);
+        arguments.insert(arguments.begin(), page->Option());
+    }
+    const CliOutput output = RunOnBundledPage(arguments);
     EXPECT_EQ(output.exitCode, GetParam().exitCode);
     EXPECT_EQ(output.out, "");
     EXPECT_TRUE(output.err.starts_with("Błąd: ")) << output.err;
@@ -137,7 +169,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"BeforeTheOldestPeriod",
                     {"--teraz=1796727600", "--bez-przesuniecia", "1993-02-27", "2009-07-20", "1"},
                     ExitNoRate,
-                    "nie podaje stopy na dzień po dacie należności 1993-02-27"}),
+                    "nie podaje stopy na dzień po dacie należności 1993-02-27"},
+        // No row for April 2025 and none for 1 June: 46 of the 77 days of delay (26 March to
+        // 10 June) have a rate, the rest would silently cost nothing.
+        FailureCase{"DaysWithoutARate",
+                    {"--teraz=2026-12-08T12:00:00", "2025-03-25", "2025-06-10", "1000"},
+                    ExitNoRate,
+                    "Błąd: Brak stopy odsetek dla części okresu zwłoki (od 2025-04-01 do "
+                    "2025-04-30, 2025-06-01), więc odsetek nie można obliczyć.\n",
+                    PageRow("Stopa", "Okres") + PageRow("36,50%", "od 2 czerwca 2025") +
+                        PageRow("36,50%", "od 1 maja 2025<BR>do 31 maja 2025") +
+                        PageRow("73,00%", "od 1 marca 2025<BR>do 31 marca 2025")}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 // Read at midnight, the open period ends a whole number of days after its start, like a closed
@@ -163,30 +205,6 @@ TEST(RunCalculatorCli, WritesTheAmountInPolishForm) {
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_NE(output.out.find("Kwota:                    1 234 567,80 zł\n"), std::string::npos)
         << output.out;
-}
-
-// A page written for one test, removed again after it.
-class TemporaryPage {
-public:
-    TemporaryPage(const std::string& name, const std::string& latin2)
-        : path_(std::filesystem::temp_directory_path() / ("vistrel-" + name + ".html")) {
-        std::ofstream(path_, std::ios::binary) << latin2;
-    }
-    ~TemporaryPage() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TemporaryPage(const TemporaryPage&) = delete;
-    TemporaryPage& operator=(const TemporaryPage&) = delete;
-
-    std::string Option() const { return "--strona=" + path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string PageRow(const std::string& rate, const std::string& period) {
-    return "<tr>\n<td><p>" + rate + "</p></td>\n<td><p>" + period + "</p></td>\n</tr>\n";
 }
 
 // The page's newest period is closed; the payment comes after it: the period runs on to the
