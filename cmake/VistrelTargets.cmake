@@ -62,3 +62,18 @@ function(vistrel_add_library name)
   endif()
   vistrel_configure_target(${name})
 endfunction()
+
+# vistrel_embed_text(<target> <function> <file>)
+# Compiles the text of <file> into <target> as std::string_view vistrel::tools::<function>(),
+# written again whenever the file changes.
+function(vistrel_embed_text target function file)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded/${function}.cpp)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${output} -DFUNCTION=${function}
+            -P ${PROJECT_SOURCE_DIR}/cmake/VistrelEmbedText.cmake
+    DEPENDS ${file} ${PROJECT_SOURCE_DIR}/cmake/VistrelEmbedText.cmake
+    COMMENT "Compiling ${file} into ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${output})
+endfunction()

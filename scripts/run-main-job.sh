@@ -118,8 +118,11 @@ if [ -n "$interactive" ]; then
   read -r -a arguments <<<"$entered"
 fi
 if [ ${#arguments[@]} -eq 3 ] && [ -n "${arguments[2]}" ]; then
-  step "Kalkulator wiersza poleceń dla tego samego wpisu: kalkulator-odsetek ${arguments[*]}"
-  "$root/build/native/tools/kalkulator-odsetek" "${arguments[@]}" || true
+  # The same page and the same day count as the library's cells: the library does not move a
+  # due date off a day off work.
+  calculator=(--strona="$root/data/stopy_odsetek.html" --bez-przesuniecia "${arguments[@]}")
+  step "Kalkulator wiersza poleceń dla tego samego wpisu: kalkulator-odsetek ${calculator[*]}"
+  "$root/build/native/tools/kalkulator-odsetek" "${calculator[@]}" || true
 fi
 
 step "Obrazy"

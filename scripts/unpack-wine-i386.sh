@@ -17,7 +17,7 @@ version=$(dpkg-query -W -f='${Version}' wine 2>/dev/null) || {
   echo "Brak zainstalowanego pakietu wine: 32-bitowej części Wine nie ma do czego dopasować" >&2
   exit 1
 }
-packages=("wine32:i386=$version" "libwine:i386=$version")
+downloads=("wine32:i386=$version" "libwine:i386=$version")
 libraries=(libx11-6 libxext6 libxcb1 libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
            libxcomposite1 libxfixes3 libxxf86vm1 libfreetype6 libfontconfig1)
 with_libraries=
@@ -40,10 +40,10 @@ download() {  # into the current folder
 packages_dir=$(mktemp -d)
 trap 'rm -rf "$packages_dir"' EXIT
 cd "$packages_dir"
-if ! download "${packages[@]}"; then
+if ! download "${downloads[@]}"; then
   update_package_lists
-  download "${packages[@]}" || {
-    echo "Nie można pobrać pakietów ${packages[*]} (apt-get download): bez nich nie ma" \
+  download "${downloads[@]}" || {
+    echo "Nie można pobrać pakietów ${downloads[*]} (apt-get download): bez nich nie ma" \
       "32-bitowej biblioteki typów stdole2.tlb ani 32-bitowego Wine" >&2
     exit 1
   }

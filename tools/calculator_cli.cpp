@@ -1,17 +1,21 @@
 #include "tools/calculator_cli.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
+#include <utility>
 
+#include "engine/built_in_rates.h"
 #include "engine/clock.h"
-#include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/calculation.h"
 #include "tools/calculator_options.h"
 #include "tools/calendar_date.h"
+#include "tools/case_calculation.h"
+#include "tools/debt_list_run.h"
 #include "tools/page_warnings.h"
+#include "tools/partial_payments.h"
+#include "tools/payment_report.h"
+#include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
 
@@ -20,21 +24,6 @@ namespace {
 
 CliOutput Failure(ExitCode code, const std::string& message) {
     return CliOutput{code, {}, "Błąd: " + message + "\n"};
-}
-
-std::string Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::optional<std::int32_t> InstantOf(const std::chrono::year_month_day& date, std::int32_t now,
-                                      std::string& error) {
-    const auto instant = DayAfterInstant(date, now);
-    if (!instant) {
-        error = "Daty " + FormatCalendarDate(date) +
-                " nie da się przeliczyć na czas lokalny tego komputera.";
-    }
-    return instant;
 }
 
 CliOutput WithWarnings(const std::string& warnings, CliOutput output) {
@@ -46,10 +35,64 @@ bool HasRate(const RatePeriod& period) {
     return period.kind != RateKind::None;
 }
 
+// The compiled-in history, read as the parser reads a page of closed periods and an open newest;
+// nullopt when a period's first day has no instant on this computer.
+std::optional<RateSource> BuiltInRates(std::int32_t now) {
+    RateSource rates;
+    if (!FillBuiltInRateTable(rates.table, now)) return std::nullopt;
+    rates.newestStart = BuiltInRatesLastChange();
+    for (std::size_t i = 0; i < PublishedRateHistory().size(); ++i) {
+        RowReading reading;
+        reading.rateMarked = reading.rateRead = reading.startRead = true;
+        reading.endRead = i != 0;
+        rates.readings.push_back(reading);
+    }
+    return rates;
+}
+
+// A debt paid in parts: the split of each payment and what is owed at the end.
+CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                      const std::string& sourceName,
+                      const std::optional<std::chrono::year_month_day>& newest) {
+    PaymentPlan plan;
+    plan.due = options.due;
+    plan.arrears = ToGrosze(options.amount);
+    for (const auto& [date, amount] : options.payments) {
+        plan.payments.push_back(Payment{date, ToGrosze(amount)});
+    }
+    plan.balanceDay = options.balanceDay;
+    plan.rateKind = options.rateKind;
+    plan.shiftDueDate = options.shiftDueDate;
+    const ScheduleOutcome outcome = CalculatePayments(rates, plan, now);
+    if (!outcome.schedule) {
+        return Failure(outcome.exitCode, outcome.error);
+    }
+    const PaymentSchedule& schedule = *outcome.schedule;
+    const std::chrono::year_month_day lastDay =
+        options.balanceDay ? *options.balanceDay
+                           : (plan.payments.empty() ? plan.due : plan.payments.back().date);
+    const std::string stale =
+        MayBeStale(lastDay, newest)
+            ? StaleWarning("dzień " + FormatCalendarDate(lastDay) + " wypada", *newest)
+            : std::string();
+    CliOutput output;
+    output.exitCode = schedule.refused.empty() ? ExitSuccess : ExitBadArguments;
+    output.err = RefusedPayments(schedule);
+    if (options.machineReadable) {
+        output.out = FormatPaymentLines(plan, schedule);
+        output.err += stale;
+        return output;
+    }
+    output.out = FormatPaymentReport(plan, schedule) + "\nStopy: " + sourceName +
+                 (newest ? ", najnowszy okres od " + FormatCalendarDate(*newest) : std::string()) +
+                 ".\n" + stale;
+    return output;
+}
+
 }  // namespace
 
 CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
-                           const std::filesystem::path& defaultPage) {
+                           const ProgressSink& progress) {
     const OptionsOutcome outcome = ParseCalculatorOptions(arguments);
     if (!outcome.options) {
         return Failure(ExitBadArguments, outcome.error);
@@ -64,53 +107,83 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     const std::int32_t now = options.now.value_or(CurrentTime());
     const PinnedClock clock(now);
 
-    std::string error;
-    const auto dueInstant = InstantOf(options.due, now, error);
-    if (!dueInstant) {
-        return Failure(ExitBadArguments, error);
-    }
-    const auto paymentInstant = InstantOf(options.payment, now, error);
-    if (!paymentInstant) {
-        return Failure(ExitBadArguments, error);
-    }
-    if (*dueInstant > *paymentInstant) {
-        return Failure(ExitBadArguments, "Data Należności późniejsza od Daty Zapłaty!");
+    // Wrong dates are named before the page is read, as the single form always did.
+    if (!options.listPath && !options.PaidInParts()) {
+        const CaseOutcome early =
+            CalculateCase(RateSource{}, CaseInput{options.due, options.payment, 0.0,
+                                                  InterestRateKind::Basic, false},
+                          now);
+        if (early.exitCode == ExitBadArguments) {
+            return Failure(early.exitCode, early.error);
+        }
     }
 
-    const std::filesystem::path pagePath =
-        options.pagePath ? PathFromUtf8(*options.pagePath) : defaultPage;
-    const std::string pageName = options.pagePath ? *options.pagePath : Utf8Of(defaultPage);
-    const RatePageFile page = ReadRatePageFile(pagePath, pageName);
-    if (!page.text) {
-        return Failure(ExitUnreadablePage, page.error);
+    RateSource rates;
+    std::string warnings;
+    std::string sourceName = "wbudowane (z historii stóp ogłaszanych przez Ministerstwo Finansów)";
+    if (options.pagePath) {
+        const RatePageFile page = ReadRatePageFile(PathFromUtf8(*options.pagePath), *options.pagePath);
+        if (!page.text) {
+            return Failure(ExitUnreadablePage, page.error);
+        }
+        rates.readings = ParseRatePage(*page.text, rates.table);
+        // Rows the calculation may miss are named whatever comes of it.
+        warnings = PageWarnings(*page.text, rates.readings, rates.table);
+        if (std::none_of(rates.table.begin(), rates.table.end(), HasRate)) {
+            return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
+                                                              "stopą odsetek: " + *options.pagePath));
+        }
+        rates.newestStart = NewestPeriodStart(rates.table);
+        sourceName = "ze strony " + *options.pagePath;
+    } else {
+        auto builtIn = BuiltInRates(now);
+        if (!builtIn) {
+            return Failure(ExitNoRate, "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
+                                       "tego komputera.");
+        }
+        rates = std::move(*builtIn);
     }
-    RateTable table{};
-    const std::vector<RowReading> readings = ParseRatePage(*page.text, table);
-    // Rows the calculation may miss are named whatever comes of it.
-    const std::string warnings = PageWarnings(*page.text, readings, table);
-    if (std::none_of(table.begin(), table.end(), HasRate)) {
-        return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
-                                                          "stopą odsetek: " + pageName));
+    const auto& newest = rates.newestStart;
+
+    if (options.listPath) {
+        CliOutput output = RunDebtList(rates, options, now, progress);
+        if (newest && output.rowsPaidLate > 0) {
+            output.err += StaleWarning("w " + std::to_string(output.rowsPaidLate) +
+                                           " wierszach listy data zapłaty wypada",
+                                       *newest);
+        }
+        return WithWarnings(warnings, std::move(output));
     }
 
-    const Calculation calculation = Calculate(table, readings, options.due, options.payment,
-                                              *dueInstant, *paymentInstant, options.amount);
-    if (calculation.shares.empty() && *dueInstant < *paymentInstant) {
-        return WithWarnings(
-            warnings, Failure(ExitNoRate,
-                              "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
-                                  FormatCalendarDate(options.due) +
-                                  ", więc odsetek nie można obliczyć."));
+    if (options.PaidInParts()) {
+        return WithWarnings(warnings, RunPayments(rates, options, now, sourceName, newest));
     }
-    if (!std::isfinite(calculation.interest)) {
-        return WithWarnings(warnings, Failure(ExitBadArguments,
-                                              "Stopy ze strony dają odsetki zbyt duże, by je "
-                                              "obliczyć."));
+
+    const CaseOutcome result =
+        CalculateCase(rates, CaseInput{options.due, options.payment, options.amount,
+                                       options.rateKind, options.shiftDueDate},
+                      now);
+    if (!result.calculation) {
+        return WithWarnings(warnings, Failure(result.exitCode, result.error));
     }
-    return CliOutput{
-        ExitSuccess,
-        options.machineReadable ? FormatMachineLine(calculation) : FormatReport(calculation),
-        warnings};
+    const bool stale = MayBeStale(options.payment, newest);
+    if (options.machineReadable) {
+        return CliOutput{ExitSuccess, FormatMachineLine(*result.calculation),
+                         warnings + (stale ? StaleWarning("data zapłaty " +
+                                                              FormatCalendarDate(options.payment) +
+                                                              " wypada",
+                                                          *newest)
+                                           : std::string())};
+    }
+    std::string report = FormatReport(*result.calculation);
+    report += "\nStopy: " + sourceName;
+    if (newest) report += ", najnowszy okres od " + FormatCalendarDate(*newest);
+    report += ".\n";
+    if (stale) {
+        report += StaleWarning("data zapłaty " + FormatCalendarDate(options.payment) + " wypada",
+                               *newest);
+    }
+    return CliOutput{ExitSuccess, report, warnings};
 }
 
 }  // namespace vistrel::tools

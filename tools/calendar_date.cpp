@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
+#include <memory>
+#include <unordered_map>
 
 #include "engine/local_time.h"
 
@@ -101,7 +103,48 @@ std::optional<std::int32_t> ParseMoment(std::string_view text) {
     return ParseSeconds(text);
 }
 
+struct LocalDateMemo::Tables {
+    std::unordered_map<std::int32_t, std::optional<std::chrono::year_month_day>> dates;
+    std::unordered_map<std::int64_t, std::optional<std::int32_t>> instants;  // by day and "now"
+};
+
+namespace {
+
+LocalDateMemo::Tables* openMemo = nullptr;
+
+std::optional<std::chrono::year_month_day> ConvertDateOfMidnight(std::int32_t instant);
+
+}  // namespace
+
+LocalDateMemo::LocalDateMemo() : tables_(new Tables) {
+    openMemo = tables_;
+}
+
+LocalDateMemo::~LocalDateMemo() {
+    openMemo = nullptr;
+    delete tables_;
+}
+
 std::optional<std::chrono::year_month_day> DateOfMidnight(std::int32_t instant) {
+    if (openMemo == nullptr) return ConvertDateOfMidnight(instant);
+    const auto found = openMemo->dates.find(instant);
+    if (found != openMemo->dates.end()) return found->second;
+    return openMemo->dates.emplace(instant, ConvertDateOfMidnight(instant)).first->second;
+}
+
+std::optional<std::int32_t> InstantOfDate(std::chrono::year_month_day date, std::int32_t now) {
+    if (openMemo == nullptr || !date.ok()) return DayAfterInstant(date, now);
+    const std::int64_t key =
+        (std::int64_t{std::chrono::sys_days{date}.time_since_epoch().count()} << 32) ^
+        static_cast<std::uint32_t>(now);
+    const auto found = openMemo->instants.find(key);
+    if (found != openMemo->instants.end()) return found->second;
+    return openMemo->instants.emplace(key, DayAfterInstant(date, now)).first->second;
+}
+
+namespace {
+
+std::optional<std::chrono::year_month_day> ConvertDateOfMidnight(std::int32_t instant) {
     if (instant > std::numeric_limits<std::int32_t>::max() - SecondsPerDay / 2) {
         return std::nullopt;
     }
@@ -114,5 +157,7 @@ std::optional<std::chrono::year_month_day> DateOfMidnight(std::int32_t instant) 
         std::chrono::month{static_cast<unsigned>(calendar->tm_mon + 1)},
         std::chrono::day{static_cast<unsigned>(calendar->tm_mday)}};
 }
+
+}  // namespace
 
 }  // namespace vistrel::tools

@@ -32,4 +32,24 @@ std::optional<std::int32_t> ParseMoment(std::string_view text);
 // an hour before or after the true midnight, so the date is read half a day later.
 std::optional<std::chrono::year_month_day> DateOfMidnight(std::int32_t instant);
 
+// DayAfterInstant of the engine, through the memo below while one is open.
+std::optional<std::int32_t> InstantOfDate(std::chrono::year_month_day date, std::int32_t now);
+
+// While it lives, DateOfMidnight and InstantOfDate remember what the C library's local-time
+// conversions answered, so that a list of many debts over the same few dates converts each date
+// once. Open one only where the zone and "now" stay the same throughout (one list's run); one
+// at a time, on one thread.
+class LocalDateMemo {
+public:
+    LocalDateMemo();
+    ~LocalDateMemo();
+    LocalDateMemo(const LocalDateMemo&) = delete;
+    LocalDateMemo& operator=(const LocalDateMemo&) = delete;
+
+    struct Tables;
+
+private:
+    Tables* tables_;
+};
+
 }  // namespace vistrel::tools

@@ -1,6 +1,5 @@
 #include "tools/console.h"
 
-#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -66,22 +65,6 @@ void WriteText(std::FILE* stream, std::string_view utf8) {
     std::fflush(stream);
 }
 
-std::filesystem::path ExecutableDirectory(const char* argv0) {
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) {
-            return std::filesystem::path(argv0 != nullptr ? argv0 : "").parent_path();
-        }
-        if (length < name.size()) {
-            name.resize(length);
-            return std::filesystem::path(name).parent_path();
-        }
-        name.resize(name.size() * 2);
-    }
-}
-
 #else
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
@@ -91,15 +74,6 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
 void WriteText(std::FILE* stream, std::string_view utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
-}
-
-std::filesystem::path ExecutableDirectory(const char* argv0) {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        return program.parent_path();
-    }
-    return std::filesystem::path(argv0 != nullptr ? argv0 : "").parent_path();
 }
 
 #endif

@@ -1,9 +1,8 @@
 // The console side of the command-line calculator: arguments and output in UTF-8 on Linux and
-// on Windows alike, and where the program itself lies.
+// on Windows alike.
 #pragma once
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +16,5 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // Writes UTF-8 text to stdout or stderr: on a Windows console as wide characters, elsewhere as
 // the bytes themselves.
 void WriteText(std::FILE* stream, std::string_view utf8);
-
-// The folder of the running program; `argv0`'s folder when the system does not tell.
-std::filesystem::path ExecutableDirectory(const char* argv0);
 
 }  // namespace vistrel::tools

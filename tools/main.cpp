@@ -6,9 +6,9 @@
 int main(int argc, char** argv) {
     using namespace vistrel::tools;
     try {
-        const std::filesystem::path defaultPage =
-            ExecutableDirectory(argc > 0 ? argv[0] : nullptr) / "stopy_odsetek.html";
-        const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), defaultPage);
+        const auto progress = [](const std::string& line) { WriteText(stderr, line); };
+        const CliOutput output =
+            RunCalculatorCli(CommandLineArguments(argc, argv), progress);
         WriteText(stdout, output.out);
         WriteText(stderr, output.err);
         return output.exitCode;

@@ -3,25 +3,13 @@
 #include <algorithm>
 
 #include "tools/quoting.h"
+#include "tools/utf8.h"
 
 namespace vistrel::tools {
 namespace {
 
 // A row whose cells never close has no end of its own; this much of the page stands for it.
 constexpr std::size_t UnclosedRowLength = 200;
-
-void AppendUtf8(std::string& utf8, char32_t c) {
-    if (c < 0x80) {
-        utf8.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v' ||
@@ -68,7 +56,7 @@ std::string PageWarnings(std::u16string_view page, const std::vector<RowReading>
                         Quoted(RowText(page, readings[i])) + "\n";
         }
         if (table[i].kind != RateKind::None && table[i].rate > HighestPlausibleRate) {
-            warnings += "Uwaga: " + row + "podaje stopę powyżej 1000%, a obliczenie ją przyjmuje: " +
+            warnings += "Uwaga: " + row + "podaje stopę powyżej 1 000%, a obliczenie ją przyjmuje: " +
                         Quoted(RowText(page, readings[i])) + "\n";
         }
     }

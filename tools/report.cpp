@@ -1,11 +1,11 @@
 #include "tools/report.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
 #include <string_view>
 
 #include "tools/calendar_date.h"
+#include "tools/interest_threshold.h"
 #include "tools/tax_rounding.h"
 
 namespace vistrel::tools {
@@ -46,42 +46,24 @@ std::string PeriodText(const PeriodShare& share) {
     return text;
 }
 
-std::string RateText(const PeriodShare& share) {
-    const char* unit = share.kind == RateKind::Annual ? "% rocznie" : "% dziennie";
-    return FormatFixed(share.rate, 2) + unit;
-}
-
 }  // namespace
-
-std::string FormatFixed(double value, int decimals) {
-    char text[400];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc{}) {
-        return "?";
-    }
-    return std::string(text, result.ptr);
-}
-
-std::string FormatPolishAmount(double amount) {
-    const std::string fixed = FormatFixed(amount, 2);
-    const std::size_t point = fixed.find('.');
-    if (point == std::string::npos) {
-        return fixed;  // "?": no number to group
-    }
-    const std::size_t firstDigit = fixed.front() == '-' ? 1 : 0;
-    std::string text = fixed.substr(0, firstDigit);
-    for (std::size_t i = firstDigit; i < point; ++i) {
-        if (i > firstDigit && (point - i) % 3 == 0) {
-            text += ' ';
-        }
-        text += fixed[i];
-    }
-    return text + "," + fixed.substr(point + 1) + " zł";
-}
 
 std::string FormatWorksheetInterest(double interest) {
     return FormatFixed(interest, 1);
+}
+
+std::string FormatRate(const PeriodShare& share) {
+    const char* unit = share.kind == RateKind::Annual ? "% rocznie" : "% dziennie";
+    std::string text = FormatPolishNumber(share.rate, 2) + unit;
+    if (share.percent != 100.0) {
+        text += " (" + FormatPolishNumber(share.percent, 0) + "% z " +
+                FormatPolishNumber(share.rate * 100.0 / share.percent, 2) + "%)";
+    }
+    return text;
+}
+
+bool IsNotCharged(const Calculation& calculation) {
+    return calculation.threshold && IsWithinThreshold(calculation.interest, *calculation.threshold);
 }
 
 std::string FormatReport(const Calculation& calculation) {
@@ -90,41 +72,84 @@ std::string FormatReport(const Calculation& calculation) {
     const auto line = [&report](std::string_view label, std::string_view value) {
         report += PadRight(label, labelWidth) + std::string(value) + "\n";
     };
-    line("Data należności:", FormatCalendarDate(calculation.due));
+    if (calculation.dueShift) {
+        line("Data należności:", FormatCalendarDate(calculation.dueShift->entered) + " (" +
+                                     calculation.dueShift->dayOff + ", dzień wolny od pracy)");
+        line("Termin przesunięty na:", FormatCalendarDate(calculation.due) +
+                                           " (następny dzień roboczy, art. 12 § 5 Ordynacji "
+                                           "podatkowej)");
+    } else {
+        line("Data należności:", FormatCalendarDate(calculation.due));
+    }
     line("Data zapłaty:", FormatCalendarDate(calculation.payment));
     line("Kwota:", FormatPolishAmount(calculation.amount));
-    line("Dni zwłoki:", std::to_string(calculation.elapsedDays));
+    if (calculation.rateKind != InterestRateKind::Basic) {
+        line("Stawka:", KindName(calculation.rateKind));
+    }
+    line("Dni zwłoki:", FormatPolishCount(calculation.elapsedDays));
     report += "\n";
     // A period that adds no day (one that starts only after the payment) is no part of it.
     const auto counts = [](const PeriodShare& share) { return share.days != 0; };
     if (std::none_of(calculation.shares.begin(), calculation.shares.end(), counts)) {
         report += "Żaden okres nie wnosi odsetek.\n";
     } else {
-        report += PadRight("Okres", 30) + PadRight("Stopa", 18) + PadLeft("Dni", 6) +
-                  PadLeft("Odsetki", 14) + "\n";
+        std::size_t rateWidth = 18;
+        for (const PeriodShare& share : calculation.shares) {
+            rateWidth = std::max(rateWidth, CharacterCount(FormatRate(share)) + 2);
+        }
+        report += PadRight("Okres", 30) + PadRight("Stopa", rateWidth) + PadLeft("Dni", 6) +
+                  PadLeft("Odsetki", 18) + "\n";
         for (const PeriodShare& share : calculation.shares) {
             if (!counts(share)) {
                 continue;
             }
-            report += PadRight(PeriodText(share), 30) + PadRight(RateText(share), 18) +
-                      PadLeft(std::to_string(share.days), 6) +
-                      PadLeft(FormatFixed(share.interest, 2), 14) + "\n";
+            report += PadRight(PeriodText(share), 30) + PadRight(FormatRate(share), rateWidth) +
+                      PadLeft(FormatPolishCount(share.days), 6) +
+                      PadLeft(FormatPolishAmount(share.interest), 18) + "\n";
         }
     }
     if (calculation.days != calculation.elapsedDays) {
-        report += "\nUwaga: stopy ze strony obejmują " + std::to_string(calculation.days) + " z " +
-                  std::to_string(calculation.elapsedDays) + " dni zwłoki.\n";
+        report += "\nUwaga: stopy ze strony obejmują " + FormatPolishCount(calculation.days) +
+                  " z " + FormatPolishCount(calculation.elapsedDays) + " dni zwłoki.\n";
+    }
+    if (calculation.rateKind != InterestRateKind::Basic) {
+        const auto& changes = StatutoryRateKinds().Changes(calculation.rateKind);
+        const std::chrono::sys_days firstCountedDay =
+            std::chrono::sys_days{calculation.due} + std::chrono::days{1};
+        if (!changes.empty() && calculation.days > 0 &&
+            firstCountedDay < std::chrono::sys_days{changes.front().start}) {
+            report += "\nUwaga: stawka " + KindName(calculation.rateKind) +
+                      " obowiązuje od " + FormatCalendarDate(changes.front().start) +
+                      "; dni wcześniejsze liczono według stawki podstawowej.\n";
+        }
     }
     report += "\n";
-    line("Odsetki:", FormatWorksheetInterest(calculation.interest));
-    line("Odsetki zaokrąglone:", FormatFixed(RoundToWholeZloty(calculation.interest), 0) + " zł");
+    line("Odsetki:", FormatPolishAmount(calculation.interest));
+    line("Odsetki zaokrąglone:",
+         FormatPolishNumber(RoundToWholeZloty(calculation.interest), 0) + " zł");
+    if (IsNotCharged(calculation)) {
+        report += "\nOdsetek nie nalicza się: nie przekraczają " +
+                  FormatPolishAmount(*calculation.threshold) +
+                  " (trzykrotności opłaty za list polecony, art. 54 § 1 pkt 5 Ordynacji "
+                  "podatkowej).\n";
+    } else if (!calculation.threshold && calculation.thresholdKnownFrom &&
+               IsWithinThreshold(calculation.interest,
+                                 *StatutoryThreshold().On(*calculation.thresholdKnownFrom))) {
+        report += "\nUwaga: kwota, do której odsetek się nie nalicza, nie jest znana przed " +
+                  FormatCalendarDate(*calculation.thresholdKnownFrom) +
+                  "; odsetki podano bez niej.\n";
+    }
     return report;
 }
 
 std::string FormatMachineLine(const Calculation& calculation) {
-    return "odsetki=" + FormatWorksheetInterest(calculation.interest) +
-           " zaokraglone=" + FormatFixed(RoundToWholeZloty(calculation.interest), 0) +
-           " dni=" + std::to_string(calculation.days) + "\n";
+    std::string line = "odsetki=" + FormatWorksheetInterest(calculation.interest) +
+                       " zaokraglone=" + FormatFixed(RoundToWholeZloty(calculation.interest), 0) +
+                       " dni=" + std::to_string(calculation.days);
+    if (IsNotCharged(calculation)) {
+        line += " prog=" + FormatFixed(*calculation.threshold, 2);
+    }
+    return line + "\n";
 }
 
 }  // namespace vistrel::tools

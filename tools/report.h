@@ -4,22 +4,26 @@
 #include <string>
 
 #include "tools/calculation.h"
+#include "tools/polish_number.h"
 
 namespace vistrel::tools {
-
-// `value` with `decimals` places after a point, whatever the locale ("%.*f" in the C locale).
-std::string FormatFixed(double value, int decimals);
-
-// An amount as Polish text writes it: "10 000,00 zł" (groups of three digits, a decimal comma).
-std::string FormatPolishAmount(double amount);
 
 // The interest as the worksheet cell receives it: "%.1f" with a point.
 std::string FormatWorksheetInterest(double interest);
 
-// Dates, amount, one line per contributing period, the interest and its rounded value (UTF-8).
+// The rate as people read it: "16,50% rocznie", and for the reduced or increased rate
+// "4,00% rocznie (50% z 8,00%)".
+std::string FormatRate(const PeriodShare& share);
+
+// Dates, amount, one line per contributing period, the interest and its rounded value, with the
+// statutory notes (a moved due date, the rate's kind, interest not charged), in UTF-8.
 std::string FormatReport(const Calculation& calculation);
 
-// "odsetki=45.2 zaokraglone=45 dni=10" and a line end.
+// "odsetki=45.2 zaokraglone=45 dni=10" and a line end; " prog=8.70" before the line end when
+// the interest does not exceed the threshold below which it is not charged.
 std::string FormatMachineLine(const Calculation& calculation);
+
+// The interest is more than nothing but not more than the threshold in force on the payment date.
+bool IsNotCharged(const Calculation& calculation);
 
 }  // namespace vistrel::tools

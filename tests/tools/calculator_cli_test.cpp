@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -17,8 +19,14 @@ namespace {
 
 const std::filesystem::path BundledPage = VISTREL_BUNDLED_RATE_PAGE;
 
+// The bundled page named with --strona, unless the case names a page of its own.
 CliOutput RunOnBundledPage(const std::vector<std::string>& arguments) {
-    return RunCalculatorCli(arguments, BundledPage);
+    std::vector<std::string> withPage = arguments;
+    if (std::none_of(arguments.begin(), arguments.end(),
+                     [](const std::string& a) { return a.starts_with("--strona"); })) {
+        withPage.insert(withPage.begin(), "--strona=" + BundledPage.string());
+    }
+    return RunCalculatorCli(withPage);
 }
 
 struct RunCase {
@@ -67,14 +75,14 @@ TEST(RunCalculatorCli, ReportsEachPeriodInPolish) {
         RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2022-09-01", "2022-09-10", "10000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_NE(
-        output.out.find("od 2022-09-08 do 2023-09-06   16.50% rocznie         3         13.56"),
+        output.out.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł"),
         std::string::npos)
         << output.out;
     EXPECT_NE(
-        output.out.find("od 2022-07-08 do 2022-09-07   16.00% rocznie         6         26.30"),
+        output.out.find("od 2022-07-08 do 2022-09-07   16,00% rocznie         6          26,30 zł"),
         std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("Odsetki:                  39.9\n"), std::string::npos);
+    EXPECT_NE(output.out.find("Odsetki:                  39,86 zł\n"), std::string::npos);
     EXPECT_NE(output.out.find("Odsetki zaokrąglone:      40 zł\n"), std::string::npos);
 }
 
@@ -82,79 +90,8 @@ TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpen) {
     const CliOutput output =
         RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2026-03-04", "2026-03-14", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
+    EXPECT_NE(output.out.find("od 2026-03-05 (bez końca)     10,50% rocznie        10"),
               std::string::npos)
-        << output.out;
-}
-
-struct FailureCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    int exitCode;
-    const char* message;
-
-    // Without it GoogleTest prints the case's raw bytes, padding (never written) included.
-    friend void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.name; }
-};
-
-class FailingRuns : public testing::TestWithParam<FailureCase> {};
-
-TEST_P(FailingRuns, ExplainOnStandardErrorAndWriteNothingElse) {
-    const CliOutput output = RunOnBundledPage(GetParam().arguments);
-    EXPECT_EQ(output.exitCode, GetParam().exitCode);
-    EXPECT_EQ(output.out, "");
-    EXPECT_TRUE(output.err.starts_with("Błąd: ")) << output.err;
-    EXPECT_NE(output.err.find(GetParam().message), std::string::npos) << output.err;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, FailingRuns,
-    testing::Values(
-        FailureCase{"DueAfterPayment",
-                    {"2023-01-21", "2023-01-20", "100"},
-                    ExitBadArguments,
-                    "Data Należności późniejsza od Daty Zapłaty!"},
-        FailureCase{"WrongCount", {"2023-01-10"}, ExitBadArguments, "Oczekiwano trzech"},
-        FailureCase{"MissingPage",
-                    {"--strona=nie-ma-takiej-strony.html", "2023-01-10", "2023-01-20", "1"},
-                    ExitUnreadablePage,
-                    "Nie ma pliku strony ze stopami odsetek: nie-ma-takiej-strony.html"},
-        FailureCase{"PageIsAFolder",
-                    {"--strona=.", "2023-01-10", "2023-01-20", "1"},
-                    ExitUnreadablePage,
-                    "To nie jest zwykły plik"},
-        FailureCase{"PageWithoutRates",
-                    {"--strona=" + (BundledPage.parent_path() / "README.md").string(), "2023-01-10",
-                     "2023-01-20", "1"},
-                    ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
-        FailureCase{"BeforeTheOldestPeriod",
-                    {"--teraz=1796727600", "1993-02-27", "2009-07-20", "1"},
-                    ExitNoRate,
-                    "nie podaje stopy na dzień po dacie należności 1993-02-27"}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
-
-// Read at midnight, the open period ends a whole number of days after its start, like a closed
-// one; what the page says decides, and it says nothing of an end.
-TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpenWhenReadAtMidnight) {
-    const CliOutput open =
-        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2026-03-04", "2026-03-14", "1000"});
-    ASSERT_EQ(open.exitCode, ExitSuccess) << open.err;
-    EXPECT_NE(open.out.find("od 2026-03-05 (bez końca)     10.50% rocznie        10"),
-              std::string::npos)
-        << open.out;
-    const CliOutput closed =
-        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2025-07-02", "2025-07-12", "1000"});
-    ASSERT_EQ(closed.exitCode, ExitSuccess) << closed.err;
-    EXPECT_NE(closed.out.find("od 2025-07-03 do 2025-09-03   13.00% rocznie        10"),
-              std::string::npos)
-        << closed.out;
-}
-
-TEST(RunCalculatorCli, WritesTheAmountInPolishForm) {
-    const CliOutput output =
-        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2023-01-10", "2023-01-20", "1234567,8"});
-    ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("Kwota:                    1 234 567,80 zł\n"), std::string::npos)
         << output.out;
 }
 
@@ -182,6 +119,94 @@ std::string PageRow(const std::string& rate, const std::string& period) {
     return "<tr>\n<td><p>" + rate + "</p></td>\n<td><p>" + period + "</p></td>\n</tr>\n";
 }
 
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* message;
+    std::string page = {};  // a page of the case's own (Latin-2), read in place of the bundled one
+
+    // Without it GoogleTest prints the case's raw bytes, padding (never written) included.
+    friend void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.name; }
+};
+
+class FailingRuns : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailingRuns, ExplainOnStandardErrorAndWriteNothingElse) {
+    std::vector<std::string> arguments = GetParam().arguments;
+    std::optional<TemporaryPage> page;
+    if (!GetParam().page.empty()) {
+        page.emplace(GetParam().name, GetParam().page);
+        arguments.insert(arguments.begin(), page->Option());
+    }
+    const CliOutput output = RunOnBundledPage(arguments);
+    EXPECT_EQ(output.exitCode, GetParam().exitCode);
+    EXPECT_EQ(output.out, "");
+    EXPECT_TRUE(output.err.starts_with("Błąd: ")) << output.err;
+    EXPECT_NE(output.err.find(GetParam().message), std::string::npos) << output.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, FailingRuns,
+    testing::Values(
+        FailureCase{"DueAfterPayment",
+                    {"2023-01-21", "2023-01-20", "100"},
+                    ExitBadArguments,
+                    "Data Należności późniejsza od Daty Zapłaty!"},
+        FailureCase{"WrongCount", {"2023-01-10"}, ExitBadArguments, "Oczekiwano trzech"},
+        FailureCase{"MissingPage",
+                    {"--strona=nie-ma-takiej-strony.html", "2023-01-10", "2023-01-20", "1"},
+                    ExitUnreadablePage,
+                    "Nie ma pliku strony ze stopami odsetek: nie-ma-takiej-strony.html"},
+        FailureCase{"PageIsAFolder",
+                    {"--strona=.", "2023-01-10", "2023-01-20", "1"},
+                    ExitUnreadablePage,
+                    "To nie jest zwykły plik"},
+        FailureCase{"PageWithoutRates",
+                    {"--strona=" + (BundledPage.parent_path() / "README.md").string(), "2023-01-10",
+                     "2023-01-20", "1"},
+                    ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
+        FailureCase{"BeforeTheOldestPeriod",
+                    {"--teraz=1796727600", "--bez-przesuniecia", "1993-02-27", "2009-07-20", "1"},
+                    ExitNoRate,
+                    "nie podaje stopy na dzień po dacie należności 1993-02-27"},
+        // No row for April 2025 and none for 1 June: 46 of the 77 days of delay (26 March to
+        // 10 June) have a rate, the rest would silently cost nothing.
+        FailureCase{"DaysWithoutARate",
+                    {"--teraz=2026-12-08T12:00:00", "2025-03-25", "2025-06-10", "1000"},
+                    ExitNoRate,
+                    "Błąd: Brak stopy odsetek dla części okresu zwłoki (od 2025-04-01 do "
+                    "2025-04-30, 2025-06-01), więc odsetek nie można obliczyć.\n",
+                    PageRow("Stopa", "Okres") + PageRow("36,50%", "od 2 czerwca 2025") +
+                        PageRow("36,50%", "od 1 maja 2025<BR>do 31 maja 2025") +
+                        PageRow("73,00%", "od 1 marca 2025<BR>do 31 marca 2025")}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// Read at midnight, the open period ends a whole number of days after its start, like a closed
+// one; what the page says decides, and it says nothing of an end.
+TEST(RunCalculatorCli, ShowsTheNewestPeriodAsOpenWhenReadAtMidnight) {
+    const CliOutput open =
+        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2026-03-04", "2026-03-14", "1000"});
+    ASSERT_EQ(open.exitCode, ExitSuccess) << open.err;
+    EXPECT_NE(open.out.find("od 2026-03-05 (bez końca)     10,50% rocznie        10"),
+              std::string::npos)
+        << open.out;
+    const CliOutput closed =
+        RunOnBundledPage({"--teraz=2026-12-08T00:00:00", "2025-07-02", "2025-07-12", "1000"});
+    ASSERT_EQ(closed.exitCode, ExitSuccess) << closed.err;
+    EXPECT_NE(closed.out.find("od 2025-07-03 do 2025-09-03   13,00% rocznie        10"),
+              std::string::npos)
+        << closed.out;
+}
+
+TEST(RunCalculatorCli, WritesTheAmountInPolishForm) {
+    const CliOutput output =
+        RunOnBundledPage({"--teraz=2026-12-08T12:00:00", "2023-01-10", "2023-01-20", "1234567,8"});
+    ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
+    EXPECT_NE(output.out.find("Kwota:                    1 234 567,80 zł\n"), std::string::npos)
+        << output.out;
+}
+
 // The page's newest period is closed; the payment comes after it: the period runs on to the
 // payment, and the report says so.
 TEST(RunCalculatorCli, APeriodThatRunsOnPastItsEndEndsAtThePaymentDate) {
@@ -192,13 +217,13 @@ TEST(RunCalculatorCli, APeriodThatRunsOnPastItsEndEndsAtThePaymentDate) {
     const CliOutput output = RunOnBundledPage(
         {"--teraz=2026-12-08T12:00:00", page.Option(), "2025-04-25", "2025-06-10", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36.50% rocznie        41         41.00"),
+    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36,50% rocznie        41          41,00 zł"),
               std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73.00% rocznie         5         10.00"),
+    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73,00% rocznie         5          10,00 zł"),
               std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("Odsetki:                  51.0\n"), std::string::npos) << output.out;
+    EXPECT_NE(output.out.find("Odsetki:                  51,00 zł\n"), std::string::npos) << output.out;
 }
 
 // The calculation goes on without the rows it can't read, and names them.
@@ -216,7 +241,7 @@ TEST(RunCalculatorCli, NamesTheRowsItCouldNotReadAndImplausibleRates) {
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out, "odsetki=10.0 zaokraglone=10 dni=10\n");
     EXPECT_EQ(output.err,
-              "Uwaga: wiersz 2 tabeli stóp podaje stopę powyżej 1000%, a obliczenie ją przyjmuje: "
+              "Uwaga: wiersz 2 tabeli stóp podaje stopę powyżej 1 000%, a obliczenie ją przyjmuje: "
               "„1500,00% od 1 czerwca 2025”\n"
               "Uwaga: wiersz 3 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
               "pominąć jego okres: „36,50% od 1 maja 2025 do 31 maj 2025”\n"

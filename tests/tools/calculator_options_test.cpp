@@ -33,13 +33,22 @@ TEST(ParseCalculatorOptions, TakesANegativeAmountAsAValueAndRefusesIt) {
     EXPECT_EQ(outcome.error, "Kwota „-5” jest ujemna, a odsetki liczy się od kwoty zaległości.");
 }
 
-TEST(ParseCalculatorOptions, TakesAmountsFromZeroToTenToTheThirteenth) {
+// The engine's amount reader over the UTF-8 of the command line: the no-break spaces that group
+// thousands arrive as two and three bytes.
+TEST(ParseCalculatorOptions, TakesAmountsAsPeopleWriteThemFromZeroToTenToTheThirteenth) {
     struct Case {
         const char* text;
         double amount;
     };
-    const Case cases[] = {{"0", 0.0},          {"-0", 0.0},       {"10000000000000", 1e13},
-                          {"1e13", 1e13},      {"1234,56", 1234.56}, {"+7,5", 7.5}};
+    const Case cases[] = {{"0", 0.0},
+                          {"10000000000000", 1e13},
+                          {"10 000 000 000 000,00", 1e13},
+                          {"1234,56", 1234.56},
+                          {"1 234,56", 1234.56},
+                          {"1\xC2\xA0" "234,56", 1234.56},        // U+00A0
+                          {"1\xE2\x80\xAF" "234\xE2\x80\xAF" "567,8", 1234567.8},  // U+202F
+                          {"2500.50", 2500.5},
+                          {"2500,5", 2500.5}};
     for (const Case& c : cases) {
         const OptionsOutcome outcome = ParseCalculatorOptions({"2023-01-10", "2023-01-20", c.text});
         ASSERT_TRUE(outcome.options) << c.text << ": " << outcome.error;
@@ -82,7 +91,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"2023-01-10", "20.01.2023", "1"}, "Data zapłaty „20.01.2023”"},
         RefusalCase{{"1970-01-01", "2023-01-20", "1"}, "poza obsługiwanym zakresem"},
         RefusalCase{{"2023-01-10", "2038-01-19", "1"}, "1970-01-02 – 2038-01-18"},
-        RefusalCase{{"2023-01-10", "2023-01-20", "1 234,56"}, "Kwota „1 234,56” nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "10.000"}, "Kwota „10.000” nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "1e3"}, "Kwota „1e3” nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "1234 567"}, "Kwota „1234 567” nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "1\xC2\xA0" "23"}, "nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "1\xC2" "234"}, "nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20", "-0"}, "Kwota „-0” jest ujemna"},
+        RefusalCase{{"2023-01-10", "1000", "--wplata=2023-01-20:1,234.56"},
+                    "Kwota „1,234.56” nie jest liczbą"},
         RefusalCase{{"2023-01-10", "2023-01-20", "-x"}, "Kwota „-x”"},
         RefusalCase{{"--teraz=jutro", "2023-01-10", "2023-01-20", "1"}, "Opcja --teraz wymaga"},
         RefusalCase{{"--strona=", "2023-01-10", "2023-01-20", "1"}, "Opcja --strona wymaga"},

@@ -62,13 +62,13 @@ TEST(FormatReport, ListsEachPeriodWithItsUnitAndTheResults) {
     const std::string report = FormatReport(SamplePayment());
     EXPECT_NE(report.find("Data należności:          2022-09-01\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Kwota:                    10 000,00 zł\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("od 2022-09-08 do 2023-09-06   16.50% rocznie         3         13.56\n"),
+    EXPECT_NE(report.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł\n"),
               std::string::npos)
         << report;
-    EXPECT_NE(report.find("od 2022-07-01 (bez końca)     0.05% dziennie         1          5.00\n"),
+    EXPECT_NE(report.find("od 2022-07-01 (bez końca)     0,05% dziennie         1           5,00 zł\n"),
               std::string::npos)
         << report;
-    EXPECT_NE(report.find("Odsetki:                  44.9\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Odsetki:                  44,86 zł\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Odsetki zaokrąglone:      45 zł\n"), std::string::npos) << report;
     EXPECT_EQ(report.find("Uwaga"), std::string::npos) << report;
 }
@@ -99,8 +99,8 @@ TEST(FormatReport, LeavesOutPeriodsWithoutADay) {
     calculation.shares.insert(calculation.shares.begin(),
                               {2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 0, 0.0});
     const std::string report = FormatReport(calculation);
-    EXPECT_EQ(report.find("99.00%"), std::string::npos) << report;
-    EXPECT_NE(report.find("16.50% rocznie"), std::string::npos) << report;
+    EXPECT_EQ(report.find("99,00%"), std::string::npos) << report;
+    EXPECT_NE(report.find("16,50% rocznie"), std::string::npos) << report;
 
     calculation.shares = {{2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 0, 0.0}};
     EXPECT_NE(FormatReport(calculation).find("Żaden okres nie wnosi odsetek."), std::string::npos);

@@ -53,10 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else Require(decoded[i] >= 0xA0);
     }
 
-    // The amount reader takes the text as the dialog gets it: each byte one character.
-    const vistrel::AmountReading amount = vistrel::ReadAmount(decoded);
-    Require(!std::isnan(amount.value));
-    if (amount.whole) Require(std::isfinite(amount.value));
+    // The amount as the command line reads it: taken only from 0 to 10^13 zł, with a message
+    // whenever it is refused.
+    std::string amountError;
+    if (const auto amount = ReadAmountText(text, amountError)) {
+        Require(*amount >= 0.0 && *amount <= vistrel::LargestEnteredAmount);
+        Require(amountError.empty());
+    } else {
+        Require(!amountError.empty());
+    }
 
     if (const auto date = ParseCalendarDate(text)) {
         Require(date->ok());
@@ -67,9 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const OptionsOutcome outcome = ParseCalculatorOptions(Lines(text));
     Require(outcome.options.has_value() != !outcome.error.empty());
     if (outcome.options && !outcome.options->help) {
-        Require(std::isfinite(outcome.options->amount) && outcome.options->amount >= 0.0);
-        Require(IsAcceptedDate(outcome.options->due));
-        Require(IsAcceptedDate(outcome.options->payment));
+        const CalculatorOptions& options = *outcome.options;
+        Require(std::isfinite(options.amount) && options.amount >= 0.0);
+        // A list brings its own dates and amounts; a debt paid in parts has no payment date.
+        if (!options.listPath) {
+            Require(IsAcceptedDate(options.due));
+            if (!options.PaidInParts()) Require(IsAcceptedDate(options.payment));
+        }
+        for (const auto& [date, amount] : options.payments) {
+            Require(IsAcceptedDate(date) && amount >= 0.0 && amount <= vistrel::LargestEnteredAmount);
+        }
     }
     return 0;
 }

@@ -1,0 +1,99 @@
+#include "tools/case_calculation.h"
+
+#include <cmath>
+
+#include "engine/local_time.h"
+#include "tools/calendar_date.h"
+#include "tools/holiday_calendar.h"
+#include "tools/interest_threshold.h"
+
+namespace vistrel::tools {
+namespace {
+
+CaseOutcome Refuse(ExitCode code, std::string message) {
+    return CaseOutcome{std::nullopt, code, std::move(message)};
+}
+
+std::string DateText(const std::optional<std::chrono::year_month_day>& date) {
+    return date ? FormatCalendarDate(*date) : std::string("?");
+}
+
+// "od 2023-05-01 do 2023-05-10, 2023-06-01": the stretches oldest first, a single day as itself.
+std::string GapText(const std::vector<UncoveredDays>& uncovered) {
+    std::string text;
+    for (auto gap = uncovered.rbegin(); gap != uncovered.rend(); ++gap) {
+        // From the midnight that starts the first day to the one that starts the next covered day.
+        const auto first = DateOfMidnight(gap->from);
+        const auto next = DateOfMidnight(gap->to);
+        const auto last = next ? std::optional(std::chrono::year_month_day{
+                                     std::chrono::sys_days{*next} - std::chrono::days{1}})
+                               : std::nullopt;
+        if (!text.empty()) text += ", ";
+        text += first && last && *first == *last ? DateText(first)
+                                                 : "od " + DateText(first) + " do " + DateText(last);
+    }
+    return text;
+}
+
+}  // namespace
+
+CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::int32_t now) {
+    const auto enteredDueInstant = InstantOfDate(input.due, now);
+    const auto paymentInstant = InstantOfDate(input.payment, now);
+    for (const auto& [instant, date] : {std::pair{enteredDueInstant, input.due},
+                                        std::pair{paymentInstant, input.payment}}) {
+        if (!instant) {
+            return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(date) +
+                                                " nie da się przeliczyć na czas lokalny tego "
+                                                "komputera.");
+        }
+    }
+    if (*enteredDueInstant > *paymentInstant) {
+        return Refuse(ExitBadArguments, "Data Należności późniejsza od Daty Zapłaty!");
+    }
+
+    std::optional<DueDateShift> shift;
+    std::chrono::year_month_day due = input.due;
+    std::int32_t dueInstant = *enteredDueInstant;
+    if (input.shiftDueDate) {
+        if (auto dayOff = StatutoryHolidays().DayOffName(input.due)) {
+            shift = DueDateShift{input.due, std::move(*dayOff)};
+            due = StatutoryHolidays().NextWorkingDay(input.due);
+            // Paid before the moved term ends: paid in time, no day of delay.
+            const auto movedInstant = due <= input.payment ? InstantOfDate(due, now)
+                                                           : paymentInstant;
+            if (!movedInstant) {
+                return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(due) +
+                                                    " nie da się przeliczyć na czas lokalny tego "
+                                                    "komputera.");
+            }
+            dueInstant = *movedInstant;
+        }
+    }
+
+    Calculation calculation = Calculate(rates.table, rates.readings, due, input.payment,
+                                        dueInstant, *paymentInstant, input.amount, input.rateKind);
+    calculation.dueShift = shift;
+    if (calculation.shares.empty() && dueInstant < *paymentInstant) {
+        return Refuse(ExitNoRate, "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
+                                      FormatCalendarDate(due) +
+                                      ", więc odsetek nie można obliczyć.");
+    }
+    // A figure that leaves days out would be silently too low.
+    if (!calculation.uncovered.empty()) {
+        return Refuse(ExitNoRate, "Brak stopy odsetek dla części okresu zwłoki (" +
+                                      GapText(calculation.uncovered) +
+                                      "), więc odsetek nie można obliczyć.");
+    }
+    if (!std::isfinite(calculation.interest)) {
+        return Refuse(ExitBadArguments,
+                      "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");
+    }
+    calculation.threshold = StatutoryThreshold().On(input.payment);
+    if (!calculation.threshold) {
+        calculation.thresholdKnownFrom = StatutoryThreshold().FirstKnownDay();
+    }
+    return CaseOutcome{std::move(calculation), ExitSuccess, {}};
+}
+
+}  // namespace vistrel::tools

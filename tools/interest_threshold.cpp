@@ -1,0 +1,43 @@
+#include "tools/interest_threshold.h"
+
+#include <cmath>
+
+#include "tools/statutory_data.h"
+#include "tools/statutory_dates.h"
+#include "tools/tsv_rows.h"
+
+namespace vistrel::tools {
+
+InterestThreshold::InterestThreshold(std::string_view tsv, std::string_view name) {
+    for (const TsvRow& row : ReadTsvRows(tsv, name)) {
+        const ThresholdChange change{DataDate(row.fields[0], name, row.line),
+                                     DataNumber(row.fields[1], name, row.line)};
+        if (!changes_.empty() && change.start <= changes_.back().start) {
+            ThrowBadData(name, row.line, "the rows stand in date order");
+        }
+        changes_.push_back(change);
+    }
+    if (changes_.empty()) ThrowBadData(name, 1, "no threshold");
+}
+
+std::optional<double> InterestThreshold::On(std::chrono::year_month_day date) const {
+    std::optional<double> amount;
+    for (const ThresholdChange& change : changes_) {
+        if (change.start > date) break;
+        amount = change.amount;
+    }
+    return amount;
+}
+
+bool IsWithinThreshold(double interest, double threshold) {
+    // In grosze, so that 8.70 left as 8.7000000001 by binary arithmetic still counts as 8,70.
+    const double grosze = std::round(interest * 100.0);
+    return grosze > 0.0 && grosze <= std::round(threshold * 100.0);
+}
+
+const InterestThreshold& StatutoryThreshold() {
+    static const InterestThreshold threshold(InterestThresholdTsv(), "data/interest-threshold.tsv");
+    return threshold;
+}
+
+}  // namespace vistrel::tools

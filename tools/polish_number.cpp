@@ -1,0 +1,41 @@
+#include "tools/polish_number.h"
+
+#include <charconv>
+#include <cstddef>
+
+namespace vistrel::tools {
+
+std::string FormatFixed(double value, int decimals) {
+    char text[400];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc{}) {
+        return "?";
+    }
+    return std::string(text, result.ptr);
+}
+
+std::string FormatPolishNumber(double value, int decimals) {
+    const std::string fixed = FormatFixed(value, decimals);
+    if (fixed == "?") return fixed;
+    const std::size_t point = fixed.find('.');
+    const std::size_t integerEnd = point == std::string::npos ? fixed.size() : point;
+    const std::size_t firstDigit = fixed.front() == '-' ? 1 : 0;
+    std::string text = fixed.substr(0, firstDigit);
+    for (std::size_t i = firstDigit; i < integerEnd; ++i) {
+        if (i > firstDigit && (integerEnd - i) % 3 == 0) text += ' ';
+        text += fixed[i];
+    }
+    if (point != std::string::npos) text += "," + fixed.substr(point + 1);
+    return text;
+}
+
+std::string FormatPolishAmount(double amount) {
+    return FormatPolishNumber(amount, 2) + " zł";
+}
+
+std::string FormatPolishCount(std::int64_t count) {
+    return FormatPolishNumber(static_cast<double>(count), 0);
+}
+
+}  // namespace vistrel::tools

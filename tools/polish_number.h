@@ -1,0 +1,23 @@
+// Figures as Polish text writes them for people: a decimal comma and thousands grouped with a
+// space ("1 072,60"); and the plain C-locale form that scripts read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vistrel::tools {
+
+// `value` with `decimals` places after a point, whatever the locale ("%.*f" in the C locale);
+// "?" for a value too large to write.
+std::string FormatFixed(double value, int decimals);
+
+// "1 234 567,89" for (1234567.891, 2); "1 235" for (1234.5, 0).
+std::string FormatPolishNumber(double value, int decimals);
+
+// An amount in złoty: "10 000,00 zł".
+std::string FormatPolishAmount(double amount);
+
+// A count: "12 345".
+std::string FormatPolishCount(std::int64_t count);
+
+}  // namespace vistrel::tools

@@ -1,0 +1,13 @@
+// The tax ordinance's rules as the data files in data/ state them, compiled in by the build
+// (data/statutory-rules.md describes them and names their sources).
+#pragma once
+
+#include <string_view>
+
+namespace vistrel::tools {
+
+std::string_view PublicHolidaysTsv();    // data/public-holidays.tsv
+std::string_view RateKindsTsv();         // data/rate-kinds.tsv
+std::string_view InterestThresholdTsv(); // data/interest-threshold.tsv
+
+}  // namespace vistrel::tools
