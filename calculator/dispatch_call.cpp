@@ -5,7 +5,7 @@
 #include <new>
 
 #include "calculator/excep_info.h"
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 

@@ -18,7 +18,7 @@
 #include "engine/built_in_rates.h"
 #include "engine/clock.h"
 #include "engine/rate_page_parser.h"
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "platform/exceptions.h"
 #include "platform/unique_resource.h"
 

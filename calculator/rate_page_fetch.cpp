@@ -6,7 +6,7 @@
 
 #include "calculator/download_buffer.h"
 #include "engine/clock.h"
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 

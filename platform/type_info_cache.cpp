@@ -4,7 +4,7 @@
 #include <new>
 #include <utility>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "platform/hresult.h"
 #include "platform/server_module.h"
 #include "platform/unique_resource.h"

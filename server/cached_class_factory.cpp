@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "platform/hresult_boundary.h"
 #include "platform/server_module.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "platform/hresult.h"
 #include "platform/hresult_boundary.h"
 #include "platform/last_error.h"

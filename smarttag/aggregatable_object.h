@@ -8,7 +8,7 @@
 
 #include <new>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 

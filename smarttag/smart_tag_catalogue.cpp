@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "platform/exceptions.h"
 #include "smarttag/string_loading.h"
 

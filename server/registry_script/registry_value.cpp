@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 #include "server/registry_script/replacement_map.h"
 
 namespace vistrel {

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "engine/text_compare.h"
-#include "platform/allocation_hook.h"
+#include "base/text_compare.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "platform/hresult.h"
+#include "base/status.h"
 #include "server/registry_script/registry_value.h"
 #include "server/registry_script/replacement_pass.h"
 #include "server/registry_script/script_names.h"

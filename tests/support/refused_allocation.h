@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 namespace vistrel::test {
 

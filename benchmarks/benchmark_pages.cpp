@@ -1,4 +1,4 @@
-#include "tools/benchmark_pages.h"
+#include "benchmarks/benchmark_pages.h"
 
 #include <fstream>
 #include <iterator>

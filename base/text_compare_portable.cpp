@@ -1,4 +1,4 @@
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 
 #include <cstddef>
 

@@ -12,7 +12,7 @@
 
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/benchmark_pages.h"
+#include "benchmarks/benchmark_pages.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "engine/clock.h"
 #include "engine/rate_page_parser.h"
-#include "tools/benchmark_pages.h"
+#include "benchmarks/benchmark_pages.h"
 #include "tools/calculator_options.h"
 #include "tools/case_calculation.h"
 #include "tools/debt_list.h"

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 
 namespace vistrel {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 
 namespace vistrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/allocation_hook.h"
+#include "base/allocation_hook.h"
 
 #include <atomic>
 
