@@ -18,7 +18,7 @@ namespace vistrel {
 namespace {
 
 void LimitDateRange(HWND dialog, int picker) noexcept {
-    SYSTEMTIME range[2] = {kEarliestEntryDate, kLatestEntryDate};
+    SYSTEMTIME range[2] = {PickerDate(EarliestEntryDate), PickerDate(LatestEntryDate)};
     SendDlgItemMessageW(dialog, picker, DTM_SETRANGE, GDTR_MIN | GDTR_MAX,
                         reinterpret_cast<LPARAM>(range));
 }

@@ -4,18 +4,25 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 
 #include "engine/amount_text.h"
+#include "engine/local_time.h"
 
 namespace vistrel {
 
-// The pickers offer only the dates whose instants fit 32 bits wherever local time is at most
-// three hours behind UTC (day of the week filled in, as the picker keeps it).
-inline constexpr SYSTEMTIME kEarliestEntryDate{1970, 1, 5, 2, 0, 0, 0, 0};
-inline constexpr SYSTEMTIME kLatestEntryDate{2038, 1, 1, 18, 0, 0, 0, 0};
+// A calendar date as the date picker takes it, day of the week filled in as the picker keeps it.
+constexpr SYSTEMTIME PickerDate(std::chrono::year_month_day date) noexcept {
+    const std::chrono::weekday weekday{std::chrono::sys_days{date}};
+    return SYSTEMTIME{static_cast<WORD>(static_cast<int>(date.year())),
+                      static_cast<WORD>(static_cast<unsigned>(date.month())),
+                      static_cast<WORD>(weekday.c_encoding()),
+                      static_cast<WORD>(static_cast<unsigned>(date.day())),
+                      0, 0, 0, 0};
+}
 
 // The amount field is read into this many UTF-16 units: 79 characters and the terminator.
 inline constexpr std::size_t AmountTextCapacity = 80;

@@ -52,4 +52,11 @@ private:
 std::optional<std::int32_t> DayAfterInstant(std::chrono::year_month_day date,
                                             std::int32_t now) noexcept;
 
+// The dates a user may enter, in the dialog and on the command line: those whose DayAfterInstant
+// fits 32 bits wherever local time is at most three hours behind UTC.
+inline constexpr std::chrono::year_month_day EarliestEntryDate{
+    std::chrono::year{1970}, std::chrono::January, std::chrono::day{2}};
+inline constexpr std::chrono::year_month_day LatestEntryDate{
+    std::chrono::year{2038}, std::chrono::January, std::chrono::day{18}};
+
 }  // namespace vistrel

@@ -48,7 +48,7 @@ std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
     auto date = fromList ? ParseListDate(dateText) : ParseCalendarDate(dateText);
     if (!date || !IsAcceptedDate(*date)) {
         error = "Data wpłaty " + Quoted(dateText) + " nie jest poprawną datą z zakresu " +
-                FormatCalendarDate(FirstAcceptedDate) + " – " + FormatCalendarDate(LastAcceptedDate) +
+                FormatCalendarDate(EarliestEntryDate) + " – " + FormatCalendarDate(LatestEntryDate) +
                 " (RRRR-MM-DD).";
         return std::nullopt;
     }
@@ -70,8 +70,8 @@ std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::
     }
     if (!IsAcceptedDate(*date)) {
         error = std::string(name) + " " + Quoted(text) + " leży poza obsługiwanym zakresem " +
-                FormatCalendarDate(FirstAcceptedDate) + " – " +
-                FormatCalendarDate(LastAcceptedDate) + ".";
+                FormatCalendarDate(EarliestEntryDate) + " – " +
+                FormatCalendarDate(LatestEntryDate) + ".";
         return std::nullopt;
     }
     return date;

@@ -86,7 +86,7 @@ std::optional<std::chrono::year_month_day> ParseCalendarDate(std::string_view te
 }
 
 bool IsAcceptedDate(const std::chrono::year_month_day& date) {
-    return date >= FirstAcceptedDate && date <= LastAcceptedDate;
+    return date >= EarliestEntryDate && date <= LatestEntryDate;
 }
 
 std::string FormatCalendarDate(const std::chrono::year_month_day& date) {

@@ -7,13 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace vistrel::tools {
+#include "engine/local_time.h"
 
-// The dates whose instant (local midnight after the day) fits a signed 32-bit count of seconds.
-inline constexpr std::chrono::year_month_day FirstAcceptedDate{
-    std::chrono::year{1970}, std::chrono::January, std::chrono::day{2}};
-inline constexpr std::chrono::year_month_day LastAcceptedDate{
-    std::chrono::year{2038}, std::chrono::January, std::chrono::day{18}};
+namespace vistrel::tools {
 
 // "YYYY-MM-DD", a real calendar date; nothing before or after it.
 std::optional<std::chrono::year_month_day> ParseCalendarDate(std::string_view text);

@@ -55,7 +55,7 @@ std::optional<std::chrono::year_month_day> ReadRowDate(std::string_view text,
                 " nie jest datą (RRRR-MM-DD albo DD.MM.RRRR)";
     } else if (!IsAcceptedDate(*date)) {
         error = std::string(role) + " " + Quoted(text) + " leży poza obsługiwanym zakresem " +
-                FormatCalendarDate(FirstAcceptedDate) + " – " + FormatCalendarDate(LastAcceptedDate);
+                FormatCalendarDate(EarliestEntryDate) + " – " + FormatCalendarDate(LatestEntryDate);
         return std::nullopt;
     }
     return date;
