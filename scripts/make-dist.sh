@@ -9,21 +9,14 @@
 set -eu
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+. "$root/scripts/installer-build.sh"
 "$root/scripts/install-dependencies.sh" >/dev/null
 
-build() {  # build PRESET TARGET...
-  local preset=$1
-  shift
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target "$@" >/dev/null
-}
-build native kalkulator-odsetek
-build win64 Vistrel kalkulator-odsetek installer
-# The 32-bit installer carries the 64-bit library just built.
-cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/installer/Vistrel.dll" >/dev/null
-cmake --build --preset win32 --target Vistrel kalkulator-odsetek installer >/dev/null
+run_quietly cmake --preset native
+run_quietly cmake --build --preset native --target kalkulator-odsetek
+build_installers "$root" kalkulator-odsetek kalkulator-odsetek
 
-version=$(sed -nE 's/^project\(Vistrel VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+version=$(vistrel_version "$root")
 dist="$root/dist"
 rm -rf "$dist"
 mkdir -p "$dist/biblioteka/x86" "$dist/biblioteka/x64" "$dist/kalkulator/windows" \

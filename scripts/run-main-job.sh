@@ -13,6 +13,7 @@
 set -eu
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+. "$root/scripts/installer-build.sh"
 
 interactive=
 arguments=()
@@ -35,12 +36,6 @@ if [ -n "$interactive" ] && [ -z "${DISPLAY:-}" ]; then
 fi
 
 step() { printf '\n== %s\n' "$*"; }
-quietly() {  # runs a command, showing its output only when it fails
-  local log
-  log=$(mktemp)
-  if ! "$@" >"$log" 2>&1; then cat "$log" >&2; rm -f "$log"; return 1; fi
-  rm -f "$log"
-}
 
 step "Pakiety"
 "$root/scripts/install-dependencies.sh"
@@ -58,16 +53,12 @@ else
 fi
 
 step "Budowanie: Vistrel.dll (64 i 32 bity), instalatory, program gospodarza, kalkulator wiersza poleceń"
-quietly cmake --preset win64
-quietly cmake --build --preset win64 --target Vistrel installer vistrel-host
-# The 32-bit installer carries the 64-bit library just built.
-quietly cmake --preset win32 -DVISTREL_DLL64="$root/build/win64/installer/Vistrel.dll"
-win32_targets=(Vistrel installer)
-[ "$bits" = 32 ] && win32_targets+=(vistrel-host)
-quietly cmake --build --preset win32 --target "${win32_targets[@]}"
-quietly cmake --preset native
-quietly cmake --build --preset native --target kalkulator-odsetek
-version=$(sed -nE 's/^project\(Vistrel VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+win32_host=
+[ "$bits" = 32 ] && win32_host=vistrel-host
+build_installers "$root" vistrel-host "$win32_host"
+run_quietly cmake --preset native
+run_quietly cmake --build --preset native --target kalkulator-odsetek
+version=$(vistrel_version "$root")
 setup="Vistrel-$version-$setup_name.exe"
 
 build="$root/build/$preset"
@@ -76,12 +67,12 @@ export VISTREL_WINE_PREFIX="$root/build/main-job/wine-prefix-$bits"
 wine_run() { "$root/tests/wine/run-in-wine" "$@"; }
 
 step "Prefiks Wine: $VISTREL_WINE_PREFIX"
-quietly "$root/tests/wine/prepare-prefix"
+run_quietly "$root/tests/wine/prepare-prefix"
 # Its wineserver and display end with the job.
 trap '"$root/tests/wine/stop-prefix" >/dev/null 2>&1 || true' EXIT
 # Wine's Polish long date starts with the weekday and the date pickers cut off the year; a
 # Polish Windows shows "15 marca 2022".
-quietly wine_run reg add 'HKCU\Control Panel\International' /v sLongDate /t REG_SZ \
+run_quietly wine_run reg add 'HKCU\Control Panel\International' /v sLongDate /t REG_SZ \
   /d 'd MMMM yyyy' /f
 
 step "Instalacja: $setup /S"
