@@ -2,6 +2,9 @@
 
 function(vistrel_set_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(VISTREL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # Sanitizers for the native build, on every target of ours when VISTREL_SANITIZE is on.
