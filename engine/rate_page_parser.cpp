@@ -1,12 +1,14 @@
 #include "engine/rate_page_parser.h"
 
+#include "engine/rate_page_cells.h"
+
 #include <climits>
 #include <string>
 
 #include "engine/clock.h"
 #include "engine/local_time.h"
 #include "engine/number_text.h"
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 
 namespace vistrel {
 
@@ -25,6 +27,13 @@ constexpr std::u16string_view LineBreak = u"<BR>";
 // markers are compared only where one stands.
 constexpr char16_t MarkupStart = u'<';
 constexpr std::size_t NotFound = std::u16string_view::npos;
+
+// A rate is written with a decimal comma: every comma of the terminated cell text becomes a point.
+void CommaToPoint(char16_t* text) {
+    for (; *text != u'\0'; ++text) {
+        if (*text == u',') *text = u'.';
+    }
+}
 
 bool MarkerAt(std::u16string_view text, std::size_t position, std::u16string_view marker) {
     return position <= text.size() && StartsWithIgnoringCase(text.substr(position), marker);
@@ -248,12 +257,6 @@ bool ReadPeriodDateWith(const char16_t* text, RatePeriod& period, PeriodBound bo
 
 CellReadResult ReadCell(std::u16string_view text, CellText& cell, RateKind& kind) {
     return CellReader(text).ReadFrom(0, cell, kind);
-}
-
-void CommaToPoint(char16_t* text) {
-    for (; *text != u'\0'; ++text) {
-        if (*text == u',') *text = u'.';
-    }
 }
 
 bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound) {

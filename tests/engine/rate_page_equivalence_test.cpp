@@ -17,6 +17,7 @@
 
 #include "engine/clock.h"
 #include "engine/interest.h"
+#include "engine/rate_page_cells.h"
 #include "engine/rate_page_parser.h"
 #include "tests/engine/random_rate_page.h"
 #include "tests/engine/reference_interest.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/rate_page_parser.h"
+#include "engine/rate_page_cells.h"
 #include "tests/support/rate_kind_printer.h"
 
 namespace vistrel {
@@ -112,29 +112,6 @@ TEST(ReadCellTest, LongCellIsCutAtTheBufferButScannedToItsClosing) {
         EXPECT_EQ(kind, RateKind::DailyStar);
         for (char16_t c : guarded.guard) ASSERT_EQ(c, u'G');
     }
-}
-
-struct CommaCase {
-    std::u16string_view text;
-    std::u16string_view expected;
-};
-
-TEST(CommaToPointTest, ReplacesEveryCommaUpToTheTerminator) {
-    const CommaCase cases[] = {
-        {u"13,00", u"13.00"}, {u"1,2,3", u"1.2.3"}, {u",", u"."}, {u"", u""}, {u"0.05", u"0.05"},
-        {u"bez przecinka", u"bez przecinka"},
-    };
-    for (const CommaCase& c : cases) {
-        std::u16string text(c.text);
-        CommaToPoint(text.data());
-        EXPECT_EQ(text, c.expected);
-    }
-}
-
-TEST(CommaToPointTest, StopsAtTheTerminator) {
-    char16_t text[] = {u'1', u',', u'5', u'\0', u',', u'7', u'\0'};
-    CommaToPoint(text);
-    EXPECT_EQ(std::u16string_view(text, 6), std::u16string_view(u"1.5\0,7", 6));
 }
 
 }  // namespace

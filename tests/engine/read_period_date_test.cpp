@@ -5,7 +5,7 @@
 
 #include "engine/clock.h"
 #include "engine/local_time.h"
-#include "engine/rate_page_parser.h"
+#include "engine/rate_page_cells.h"
 #include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
 
