@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
   wine wine64 libwine-dev
   xvfb imagemagick fonts-dejavu-core python3 locales tzdata util-linux valgrind nsis
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 sudo=

@@ -2,7 +2,8 @@
 # Builds and tests every preset: native, native with sanitizers, the fuzz targets' short runs,
 # and the 64- and 32-bit Windows builds under Wine. CTest's exit status is each preset's verdict;
 # a configure or build error is printed and fails the run, and so does a compiler warning on our
-# code (VISTREL_WERROR). Ends with one line
+# code (VISTREL_WERROR) or a source that clang-format would write otherwise
+# (scripts/check-format.sh). Ends with one line
 # "N passed, N failed[, N skipped]" over all presets.
 #
 # The win32 tests run through the 32-bit Wine loader unpacked into build/wine-i386/. A machine
@@ -15,6 +16,8 @@ cd "$root"
 
 presets=(${VISTREL_PRESETS:-native native-sanitize fuzz win64 win32})
 passed=0 failed=0 skipped=0 broken=() notes=()
+echo "=== format ==="
+"$root/scripts/check-format.sh" || broken+=("format (clang-format)")
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
   log=$(mktemp)
