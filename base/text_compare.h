@@ -6,7 +6,8 @@
 
 namespace vistrel {
 
-// True when `text` starts with `wanted` ignoring letter case; `wanted` must lie wholly within `text`.
+// True when `text` starts with `wanted` ignoring letter case; `wanted` must lie wholly within
+// `text`.
 bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view wanted);
 
 }  // namespace vistrel

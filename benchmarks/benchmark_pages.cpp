@@ -17,8 +17,8 @@ std::u16string Digits(int value) {
 }
 
 std::u16string DateText(int year, int month, int day) {
-    return Digits(day) + u" " + std::u16string(MonthNamesGenitive[month - 1]) + u" " + Digits(year) +
-           u" r.";
+    return Digits(day) + u" " + std::u16string(MonthNamesGenitive[month - 1]) + u" " +
+           Digits(year) + u" r.";
 }
 
 int DaysInMonth(int year, int month) {
@@ -27,7 +27,9 @@ int DaysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
+char16_t AsciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+}
 
 // `marker` (lower case) at `position`, letter case aside.
 bool AsciiMarkerAt(std::u16string_view page, std::size_t position, std::u16string_view marker) {
@@ -51,7 +53,8 @@ std::size_t FindMarker(std::u16string_view page, std::size_t from, std::u16strin
 std::uint64_t ReadNumber(std::u16string_view text, std::size_t& i) {
     std::uint64_t value = 0;
     while (i < text.size() && text[i] == u' ') ++i;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') value = value * 10 + (text[i++] - u'0');
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        value = value * 10 + (text[i++] - u'0');
     return value;
 }
 
@@ -74,7 +77,8 @@ std::uint64_t DateDigest(std::u16string_view text) {
 std::u16string BundledRatePage(const char* path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error(std::string("bundled rate page missing: ") + path);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     return DecodeLatin2(bytes);
 }
 
@@ -85,8 +89,8 @@ std::u16string FullRatePage() {
         const int year = monthIndex / 12;
         const int month = monthIndex % 12 + 1;
         page += u"<tr>\n<td><p>" + Digits(8 + row % 9) + u",50%</p></td>\n<td><p>od " +
-                DateText(year, month, 1) + u"<BR>do " + DateText(year, month, DaysInMonth(year, month)) +
-                u"</p></td>\n</tr>\n";
+                DateText(year, month, 1) + u"<BR>do " +
+                DateText(year, month, DaysInMonth(year, month)) + u"</p></td>\n</tr>\n";
     }
     return page + u"</table></body></html>\n";
 }
@@ -123,11 +127,13 @@ std::uint64_t SinglePassDigest(std::u16string_view page) {
         if (rateStart == NotFound) break;
         const std::size_t rateEnd = FindMarker(page, rateStart + opening.size(), closing);
         if (rateEnd == NotFound) break;
-        const std::u16string_view rate = page.substr(rateStart + opening.size(), rateEnd - rateStart - opening.size());
+        const std::u16string_view rate =
+            page.substr(rateStart + opening.size(), rateEnd - rateStart - opening.size());
         std::size_t i = 0;
         digest = digest * 31 + ReadNumber(rate, i);
         const std::size_t percent = rate.find(u'%');
-        if (percent != NotFound) digest = digest * 3 + (percent + 1 < rate.size() && rate[percent + 1] == u'*');
+        if (percent != NotFound)
+            digest = digest * 3 + (percent + 1 < rate.size() && rate[percent + 1] == u'*');
 
         const std::size_t periodStart = FindMarker(page, rateEnd, opening);
         if (periodStart == NotFound) break;
@@ -137,7 +143,8 @@ std::uint64_t SinglePassDigest(std::u16string_view page) {
             page.substr(periodStart + opening.size(), periodEnd - periodStart - opening.size());
         digest = digest * 31 + DateDigest(period);
         const std::size_t end = FindMarker(period, 0, lineBreak);
-        if (end != NotFound) digest = digest * 31 + DateDigest(period.substr(end + lineBreak.size()));
+        if (end != NotFound)
+            digest = digest * 31 + DateDigest(period.substr(end + lineBreak.size()));
         position = FindMarker(page, periodEnd, row);
     }
     return digest;

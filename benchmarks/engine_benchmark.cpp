@@ -85,12 +85,18 @@ void Register() {
         repeated(benchmark::RegisterBenchmark((std::string("Parse/") + name).c_str(), Parse, name));
     }
     benchmark::RegisterBenchmark("Parse/16 MiB unclosed cells", Parse, "16 MiB unclosed cells")
-        ->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+        ->Iterations(1)
+        ->Repetitions(3)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
     for (const char* name : {"real", "200 rows"}) {
-        repeated(benchmark::RegisterBenchmark((std::string("SinglePass/") + name).c_str(), SinglePass, name));
-        repeated(benchmark::RegisterBenchmark((std::string("ScanForMarkup/") + name).c_str(), ScanForMarkup, name));
+        repeated(benchmark::RegisterBenchmark((std::string("SinglePass/") + name).c_str(),
+                                              SinglePass, name));
+        repeated(benchmark::RegisterBenchmark((std::string("ScanForMarkup/") + name).c_str(),
+                                              ScanForMarkup, name));
     }
-    repeated(benchmark::RegisterBenchmark("ComputeInterestOverFullTable", ComputeInterestOverFullTable));
+    repeated(
+        benchmark::RegisterBenchmark("ComputeInterestOverFullTable", ComputeInterestOverFullTable));
 }
 
 // Keeps the medians for the ratios printed at the end.
@@ -148,15 +154,18 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&medians);
 
     std::printf("\nRatios of medians:\n");
-    PrintRatio(medians, "real page: parse / single pass", "Parse/real", "SinglePass/real", "at most 3x");
-    PrintRatio(medians, "200-row page: parse / single pass", "Parse/200 rows", "SinglePass/200 rows", "at most 3x");
-    PrintRatio(medians, "real page: parse / scan for '<'", "Parse/real", "ScanForMarkup/real", "none; was 175x");
+    PrintRatio(medians, "real page: parse / single pass", "Parse/real", "SinglePass/real",
+               "at most 3x");
+    PrintRatio(medians, "200-row page: parse / single pass", "Parse/200 rows",
+               "SinglePass/200 rows", "at most 3x");
+    PrintRatio(medians, "real page: parse / scan for '<'", "Parse/real", "ScanForMarkup/real",
+               "none; was 175x");
     PrintRatio(medians, "cell-less rows: 100 KB / 10 KB", "Parse/100 KB cell-less rows",
                "Parse/10 KB cell-less rows", "at most 10x");
     const auto unclosed = medians.Of("Parse/16 MiB unclosed cells");
     if (unclosed.real != 0.0) {
-        std::printf("%-44s %7.3f s real %7.3f s CPU   (goal: under 1 s)\n", "16 MiB page of unclosed cells",
-                    unclosed.real / 1e9, unclosed.cpu / 1e9);
+        std::printf("%-44s %7.3f s real %7.3f s CPU   (goal: under 1 s)\n",
+                    "16 MiB page of unclosed cells", unclosed.real / 1e9, unclosed.cpu / 1e9);
     }
     benchmark::Shutdown();
     return 0;

@@ -33,22 +33,29 @@ bool CountCompareCalls() {
     auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     const auto* const dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* const nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* module = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    const IMAGE_DATA_DIRECTORY imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
          module->Name != 0; ++module) {
-        const auto* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        const auto* name =
+            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
         auto* address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
         for (; name->u1.AddressOfData != 0; ++name, ++address) {
             if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "CompareStringW") != 0) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "CompareStringW") != 0)
+                continue;
             DWORD protection = 0;
-            if (!VirtualProtect(&address->u1.Function, sizeof address->u1.Function, PAGE_READWRITE, &protection)) {
+            if (!VirtualProtect(&address->u1.Function, sizeof address->u1.Function, PAGE_READWRITE,
+                                &protection)) {
                 return false;
             }
             systemCompare = reinterpret_cast<CompareStringWFunction>(address->u1.Function);
             address->u1.Function = reinterpret_cast<ULONG_PTR>(&CountingCompareStringW);
-            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, protection, &protection);
+            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, protection,
+                           &protection);
             return true;
         }
     }
@@ -62,7 +69,9 @@ double MedianMicroseconds(int runs, Work&& work) {
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -78,10 +87,14 @@ void Measure(const char* name, const std::u16string& page, int runs) {
         vistrel::ParseRatePage(page, fresh);
     });
     volatile std::uint64_t digest = 0;
-    const double single = MedianMicroseconds(runs, [&] { digest = vistrel::tools::SinglePassDigest(page); });
-    std::printf("%-24s %9zu chars %4zu '<'/KiB %9llu CompareStringW calls %11.1f us/page  single pass %9.1f us  ratio %6.1fx\n",
-                name, page.size(), vistrel::tools::CountMarkupStarts(page) * 1024 / std::max<std::size_t>(page.size(), 1),
-                calls, parse, single, parse / single);
+    const double single =
+        MedianMicroseconds(runs, [&] { digest = vistrel::tools::SinglePassDigest(page); });
+    std::printf(
+        "%-24s %9zu chars %4zu '<'/KiB %9llu CompareStringW calls %11.1f us/page  single pass "
+        "%9.1f us  ratio %6.1fx\n",
+        name, page.size(),
+        vistrel::tools::CountMarkupStarts(page) * 1024 / std::max<std::size_t>(page.size(), 1),
+        calls, parse, single, parse / single);
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ std::string ListOfDebts() {
 int main() {
     const vistrel::PinnedClock clock(ReadingMoment);
     RateSource rates;
-    rates.readings = vistrel::ParseRatePage(BundledRatePage(VISTREL_BUNDLED_RATE_PAGE), rates.table);
+    rates.readings =
+        vistrel::ParseRatePage(BundledRatePage(VISTREL_BUNDLED_RATE_PAGE), rates.table);
     rates.newestStart = NewestPeriodStart(rates.table);
     const ListText list = DecodeListText(ListOfDebts());
     CalculatorOptions options;
@@ -64,8 +65,9 @@ int main() {
     }
     std::sort(seconds.begin(), seconds.end());
     const double median = seconds[Runs / 2];
-    std::printf("list of %d debts: %.3f s (median of %d runs, %.0f rows/s, %zu rows unread)   "
-                "(goal: under 1 s)\n",
-                Rows, median, Runs, Rows / median, failed);
+    std::printf(
+        "list of %d debts: %.3f s (median of %d runs, %.0f rows/s, %zu rows unread)   "
+        "(goal: under 1 s)\n",
+        Rows, median, Runs, Rows / median, failed);
     return 0;
 }

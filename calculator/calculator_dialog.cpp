@@ -51,7 +51,8 @@ EnteredDate AsEntered(const SYSTEMTIME& date) noexcept {
 // The dialog stays open with the entered values; the user corrects the control named.
 void RefuseEntry(HWND dialog, const wchar_t* text, int control) noexcept {
     MessageBoxW(nullptr, text, kMessageCaption, MB_OK | MB_ICONINFORMATION);
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)),
+                 TRUE);
 }
 
 void ConfirmEntry(HWND dialog, CalculatorRun& run) {
@@ -63,8 +64,9 @@ void ConfirmEntry(HWND dialog, CalculatorRun& run) {
     std::array<wchar_t, AmountTextCapacity> amountText{};
     GetDlgItemTextW(dialog, IDC_AMOUNT, amountText.data(), static_cast<int>(amountText.size()));
     // A text longer than the buffer is no amount: cut short, "…012" would read as "…01".
-    const bool amountTooLong = static_cast<std::size_t>(GetWindowTextLengthW(
-                                   GetDlgItem(dialog, IDC_AMOUNT))) >= AmountTextCapacity;
+    const bool amountTooLong =
+        static_cast<std::size_t>(GetWindowTextLengthW(GetDlgItem(dialog, IDC_AMOUNT))) >=
+        AmountTextCapacity;
     const EnteredAmount amount = amountTooLong ? EnteredAmount{} : ReadAmount(amountText.data());
 
     const EntryCheck check = CheckEntry(dueInstant, paymentInstant);
@@ -141,8 +143,7 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
             }
             return FALSE;
         }
-        default:
-            return FALSE;
+        default: return FALSE;
         }
     } catch (...) {
         // Nothing may unwind into the system's dialog code; the dialog stays open as it was.

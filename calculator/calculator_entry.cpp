@@ -7,10 +7,10 @@
 namespace vistrel {
 
 std::optional<std::int32_t> DayAfterInstant(const SYSTEMTIME& date, std::int32_t now) noexcept {
-    return DayAfterInstant(std::chrono::year_month_day{std::chrono::year{date.wYear},
-                                                       std::chrono::month{date.wMonth},
-                                                       std::chrono::day{date.wDay}},
-                           now);
+    return DayAfterInstant(
+        std::chrono::year_month_day{std::chrono::year{date.wYear}, std::chrono::month{date.wMonth},
+                                    std::chrono::day{date.wDay}},
+        now);
 }
 
 EnteredAmount ReadAmount(const wchar_t* text) {

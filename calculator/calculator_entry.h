@@ -21,7 +21,10 @@ constexpr SYSTEMTIME PickerDate(std::chrono::year_month_day date) noexcept {
                       static_cast<WORD>(static_cast<unsigned>(date.month())),
                       static_cast<WORD>(weekday.c_encoding()),
                       static_cast<WORD>(static_cast<unsigned>(date.day())),
-                      0, 0, 0, 0};
+                      0,
+                      0,
+                      0,
+                      0};
 }
 
 // The amount field is read into this many UTF-16 units: 79 characters and the terminator.

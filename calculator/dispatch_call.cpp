@@ -36,7 +36,8 @@ DispatchStatus CallAutomation(IDispatch* object, DISPID dispid, WORD flags, VART
     // The value of a put is never left out; only the positional parameters before it can be.
     const bool put = IsPut(flags);
     if (put && parameters.empty()) return {E_INVALIDARG, nullptr};
-    std::span<const VARIANT> positional = put ? parameters.first(parameters.size() - 1) : parameters;
+    std::span<const VARIANT> positional =
+        put ? parameters.first(parameters.size() - 1) : parameters;
     while (!positional.empty() && IsMissingParameter(positional.back())) {
         positional = positional.first(positional.size() - 1);
     }
@@ -62,9 +63,9 @@ DispatchStatus CallAutomation(IDispatch* object, DISPID dispid, WORD flags, VART
     UniqueVariant value;
     EXCEPINFO exception{};
     UINT argumentError = 0;
-    const HRESULT status = object->Invoke(dispid, GUID_NULL, 0, flags, &dispatchParameters,
-                                          wantsResult ? value.get() : nullptr, &exception,
-                                          &argumentError);
+    const HRESULT status =
+        object->Invoke(dispid, GUID_NULL, 0, flags, &dispatchParameters,
+                       wantsResult ? value.get() : nullptr, &exception, &argumentError);
     if (FAILED(status)) {
         value.put();
         if (status == DISP_E_EXCEPTION) return ExcepInfoToErrorInfo(exception);

@@ -77,7 +77,8 @@ bool OfferBuiltInRates(const wchar_t* reason) noexcept {
         std::wstring question = kBuiltInRatesQuestion;
         question.replace(question.find(L"%s"), 2, LastBuiltInChange());
         const std::wstring text = std::wstring(reason) + L"\n" + question;
-        return MessageBoxW(nullptr, text.c_str(), kMessageCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+        return MessageBoxW(nullptr, text.c_str(), kMessageCaption, MB_YESNO | MB_ICONQUESTION) ==
+               IDYES;
     } catch (...) {
         ShowMessage(reason, MB_ICONHAND);
         return false;

@@ -15,9 +15,10 @@ namespace vistrel {
 //   no network access);
 // - 1 when the four cells were written;
 // - 0 when the run ended otherwise: the page could not be fetched or held no table and the user
-//   declined the built-in rates (a Yes/No question), the dialog was cancelled, the write-back failed (a message with the failure's description; the cells
-//   written before stay written), or another run is in progress in the process (its dialog, if
-//   open, is brought to the front; nothing else is done).
+//   declined the built-in rates (a Yes/No question), the dialog was cancelled, the write-back
+//   failed (a message with the failure's description; the cells written before stay written), or
+//   another run is in progress in the process (its dialog, if open, is brought to the front;
+//   nothing else is done).
 // One run at a time: the dialog has no owner, so the host stays usable while it is open.
 HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noexcept;
 

@@ -28,7 +28,8 @@ public:
                            DWORD* index) noexcept = 0;
     virtual BOOL QueryDataAvailable(HINTERNET file, DWORD* bytesAvailable, DWORD flags,
                                     DWORD_PTR context) noexcept = 0;
-    virtual BOOL Read(HINTERNET file, void* buffer, DWORD bytesToRead, DWORD* bytesRead) noexcept = 0;
+    virtual BOOL Read(HINTERNET file, void* buffer, DWORD bytesToRead,
+                      DWORD* bytesRead) noexcept = 0;
     virtual BOOL Close(HINTERNET internet) noexcept = 0;
 
 protected:

@@ -8,7 +8,8 @@ namespace vistrel {
 
 KnownInterest InterestIfRatesKnown(const RateTable& table, std::int32_t dueInstant,
                                    std::int32_t paymentInstant, double amount) {
-    const std::vector<InterestTerm> terms = InterestTerms(table, dueInstant, paymentInstant, amount);
+    const std::vector<InterestTerm> terms =
+        InterestTerms(table, dueInstant, paymentInstant, amount);
     if (terms.empty()) return {KnownInterest::Rates::NoneForDueDate};
     if (!UncoveredDaysOfDelay(terms, dueInstant, paymentInstant).empty()) {
         return {KnownInterest::Rates::MissingForSomeDays};

@@ -13,8 +13,10 @@ inline constexpr wchar_t kInvalidAmountMessage[] =
     L"Nieprawidłowa kwota: wpisz liczbę złotych, np. 1 234,56.";
 // When the rate page cannot be had: the first line says why, the question on the next line offers
 // the rates the program carries ("%s": the first day of their newest period, "5 marca 2026 r.").
-inline constexpr wchar_t kPageNotFetchedMessage[] = L"Nie udało się pobrać strony ze stopami odsetek.";
-inline constexpr wchar_t kPageWithoutTableMessage[] = L"Strona stóp odsetek nie zawiera tabeli stóp.";
+inline constexpr wchar_t kPageNotFetchedMessage[] =
+    L"Nie udało się pobrać strony ze stopami odsetek.";
+inline constexpr wchar_t kPageWithoutTableMessage[] =
+    L"Strona stóp odsetek nie zawiera tabeli stóp.";
 inline constexpr wchar_t kBuiltInRatesQuestion[] =
     L"Czy obliczyć odsetki według stóp wbudowanych w program (ostatnia zmiana: %s)?";
 // Followed, on a line of its own, by the description of the failure when there is one.

@@ -49,9 +49,8 @@ bool Crack(const wchar_t* url, PageAddress& address) noexcept {
         return false;
     }
     address.port = parts.nPort;
-    address.object = parts.lpszUrlPath != nullptr && *parts.lpszUrlPath != L'\0'
-                         ? parts.lpszUrlPath
-                         : L"/";
+    address.object =
+        parts.lpszUrlPath != nullptr && *parts.lpszUrlPath != L'\0' ? parts.lpszUrlPath : L"/";
     return true;
 }
 
@@ -121,19 +120,19 @@ bool Download(InternetApi& internet, const wchar_t* url, const FetchLimits& limi
     const FetchClock clock(limits);
     PageAddress address{};
     if (!Crack(url, address)) return false;
-    InternetHandle root(internet, internet.Open(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
-                                                nullptr, 0));
+    InternetHandle root(
+        internet, internet.Open(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!root || !BoundWaits(internet, root.get(), limits)) return false;
     const wchar_t* userName = address.userName[0] != L'\0' ? address.userName : nullptr;
     const wchar_t* password = userName != nullptr ? address.password : nullptr;
-    InternetHandle connection(internet, internet.Connect(root.get(), address.host, address.port,
-                                                         userName, password, INTERNET_SERVICE_HTTP,
-                                                         0, 0));
+    InternetHandle connection(
+        internet, internet.Connect(root.get(), address.host, address.port, userName, password,
+                                   INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return false;
     const wchar_t* acceptTypes[] = {L"*/*", nullptr};
-    InternetHandle request(internet,
-                           internet.OpenRequest(connection.get(), L"GET", address.object, nullptr,
-                                                nullptr, acceptTypes, address.requestFlags, 0));
+    InternetHandle request(
+        internet, internet.OpenRequest(connection.get(), L"GET", address.object, nullptr, nullptr,
+                                       acceptTypes, address.requestFlags, 0));
     // The request's own bounds too: some WinINets take the root's bounds for the connection
     // only, and wait on the answer as long as the request says.
     if (!request || !BoundWaits(internet, request.get(), limits) ||
@@ -153,8 +152,8 @@ bool HoldText(const DownloadBuffer& buffer, RatePage& page) noexcept {
     const int length =
         count == 0 ? 0 : MultiByteToWideChar(RatePageCodePage, 0, bytes, count, nullptr, 0);
     // A held empty page still needs a text that is not null.
-    auto* text = static_cast<char16_t*>(
-        AllocateBlock(static_cast<std::size_t>(std::max(length, 1)) * sizeof(char16_t), "page text"));
+    auto* text = static_cast<char16_t*>(AllocateBlock(
+        static_cast<std::size_t>(std::max(length, 1)) * sizeof(char16_t), "page text"));
     if (text == nullptr) return false;
     if (length > 0) {
         MultiByteToWideChar(RatePageCodePage, 0, bytes, count, reinterpret_cast<wchar_t*>(text),

@@ -42,9 +42,7 @@ void SetInt(UniqueVariant& variant, int value) noexcept {
 }
 
 // Clears now rather than at the end of the scope, where a failure could not be raised.
-void Clear(UniqueVariant& variant) {
-    THROW_IF_FAILED(VariantClear(variant.get()));
-}
+void Clear(UniqueVariant& variant) { THROW_IF_FAILED(VariantClear(variant.get())); }
 
 void WriteCell(IDispatch* range, ResultColumn column, const CellTextBuffer& text) {
     UniqueVariant value;
@@ -59,11 +57,11 @@ void WriteCell(IDispatch* range, ResultColumn column, const CellTextBuffer& text
     // Row offset first, column offset second; CallAutomation reverses them for Invoke.
     const std::array<VARIANT, 2> offsets = {*rowOffset.get(), *columnOffset.get()};
     UniqueVariant cell;
-    THROW_IF_FAILED(CallAutomation(range, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, cell.get(),
-                                 offsets));
+    THROW_IF_FAILED(CallAutomation(range, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH,
+                                   cell.get(), offsets));
     if (cell.pdispVal == nullptr) ThrowStatus(E_POINTER);
     THROW_IF_FAILED(CallAutomation(cell.pdispVal, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY,
-                                 nullptr, std::span<const VARIANT>(value.get(), 1)));
+                                   nullptr, std::span<const VARIANT>(value.get(), 1)));
 
     Clear(cell);
     Clear(rowOffset);

@@ -10,7 +10,6 @@
 
 namespace vistrel {
 
-
 // The cells are written one after another, D to G of the range's row. A failure raises
 // _com_error (THROW_IF_FAILED) before the cell it concerns: the cells written
 // before stay written, and every VARIANT and interface in hand is released. Raised: a text that

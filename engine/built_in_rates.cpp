@@ -17,15 +17,16 @@ bool FillBuiltInRateTable(RateTable& table, std::int32_t now) {
     std::int32_t newerStart = now;  // the newest period is open until now
     for (std::size_t i = 0; i < history.size(); ++i) {
         const PublishedRate& published = history[history.size() - 1 - i];
-        const std::int32_t start = LocalMidnight(published.year, published.month, published.day, now);
+        const std::int32_t start =
+            LocalMidnight(published.year, published.month, published.day, now);
         if (start == -1) {
             table = RateTable{};
             return false;
         }
-        table[i] = RatePeriod{start, newerStart,
-                              published.unit == PublishedRateUnit::PerYear ? RateKind::Annual
-                                                                           : RateKind::DailyStar,
-                              published.rate};
+        table[i] = RatePeriod{
+            start, newerStart,
+            published.unit == PublishedRateUnit::PerYear ? RateKind::Annual : RateKind::DailyStar,
+            published.rate};
         newerStart = start;
     }
     return true;

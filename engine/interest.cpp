@@ -10,7 +10,8 @@ constexpr double AnnualFactor = 0.01 / 365;
 constexpr double DailyFactor = 0.01;
 
 bool IsUsable(RateKind kind) {
-    return kind == RateKind::Annual || kind == RateKind::DailyStar || kind == RateKind::DailyTwoStars;
+    return kind == RateKind::Annual || kind == RateKind::DailyStar ||
+           kind == RateKind::DailyTwoStars;
 }
 
 // Whole days from `earlier` to `later`; a part of a day is dropped.
@@ -22,7 +23,8 @@ InterestTerm Term(std::size_t record, const RatePeriod& period, std::int32_t fro
                   double amount) {
     const std::int32_t days = DaysBetween(from, to);
     const double factor = period.kind == RateKind::Annual ? AnnualFactor : DailyFactor;
-    return {record, from, to, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
+    return {
+        record, from, to, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
 }
 
 // Walks the table newest period first and hands each contributing row's term to `take`, in

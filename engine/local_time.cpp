@@ -57,7 +57,7 @@ struct ZoneIdentity {
         }
 #ifndef _WIN32
         else {
-            struct stat file{};
+            struct stat file {};
             if (stat("/etc/localtime", &file) == 0) {
                 zone.fileDevice = file.st_dev;
                 zone.fileNode = file.st_ino;
@@ -181,8 +181,8 @@ std::int32_t LocalMidnightCache::Midnight(int year, int month, int day, std::int
     Memory::Entry& entry = memory_->Slot(year, month, day, daylightFlag);
     if (!entry.used || entry.year != year || entry.month != month || entry.day != day ||
         entry.daylightFlag != daylightFlag) {
-        entry = {true, year, month, day, daylightFlag,
-                 MidnightWithDaylightFlag(year, month, day, daylightFlag)};
+        entry = {true, year,         month,
+                 day,  daylightFlag, MidnightWithDaylightFlag(year, month, day, daylightFlag)};
     }
     return entry.instant;
 }
@@ -215,9 +215,9 @@ std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexc
 std::optional<std::int32_t> DayAfterInstant(std::chrono::year_month_day date,
                                             std::int32_t now) noexcept {
     if (!date.ok()) return std::nullopt;
-    const std::int32_t midnight = LocalMidnight(static_cast<int>(date.year()),
-                                                static_cast<int>(static_cast<unsigned>(date.month())),
-                                                static_cast<int>(static_cast<unsigned>(date.day())), now);
+    const std::int32_t midnight = LocalMidnight(
+        static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+        static_cast<int>(static_cast<unsigned>(date.day())), now);
     if (midnight == -1 || midnight > std::numeric_limits<std::int32_t>::max() - SecondsPerDay) {
         return std::nullopt;
     }

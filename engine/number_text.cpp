@@ -51,7 +51,8 @@ std::int32_t ReadLeadingInteger(const char16_t* text) {
     text = SkipBlanks(text);
     bool negative = false;
     if (*text == u'+' || *text == u'-') negative = (*text++ == u'-');
-    constexpr long long limit = static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
+    constexpr long long limit =
+        static_cast<long long>(std::numeric_limits<std::int32_t>::max()) + 1;
     long long value = 0;
     for (; IsDigit(*text); ++text) {
         value = value * 10 + (*text - u'0');

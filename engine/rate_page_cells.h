@@ -17,8 +17,9 @@ using CellText = std::array<char16_t, CellTextCapacity>;
 
 struct CellReadResult {
     bool found = false;
-    std::size_t advance = 0;  // from the start of the text to just past the cell closing; 0 when not found
-    std::size_t copied = 0;   // characters copied into the buffer (at most CellTextCapacity - 1)
+    std::size_t advance =
+        0;  // from the start of the text to just past the cell closing; 0 when not found
+    std::size_t copied = 0;  // characters copied into the buffer (at most CellTextCapacity - 1)
 };
 
 // Finds the first complete cell in `text`, copies its text into `cell` (a percent sign becomes a

@@ -13,7 +13,7 @@
 namespace vistrel {
 
 const std::array<std::u16string_view, 12> MonthNamesGenitive = {
-    u"stycznia", u"lutego",   u"marca",    u"kwietnia", u"maja",         u"czerwca",
+    u"stycznia", u"lutego",   u"marca",    u"kwietnia",     u"maja",      u"czerwca",
     u"lipca",    u"sierpnia", u"września", u"października", u"listopada", u"grudnia",
 };
 
@@ -96,7 +96,8 @@ bool StartsTag(std::u16string_view text, std::size_t at, std::size_t end) {
 
 bool IsLineBreakTag(std::u16string_view tag) {
     // "<br>", "<br/>", "<br />", "<br class=...>", in any letter case
-    if (tag.size() < 4 || (tag[1] != u'b' && tag[1] != u'B') || (tag[2] != u'r' && tag[2] != u'R')) {
+    if (tag.size() < 4 || (tag[1] != u'b' && tag[1] != u'B') ||
+        (tag[2] != u'r' && tag[2] != u'R')) {
         return false;
     }
     const char16_t after = tag[3];
@@ -240,7 +241,8 @@ bool ReadPeriodDateWith(const char16_t* text, RatePeriod& period, PeriodBound bo
     if (month == MonthNamesGenitive.size()) return false;
 
     const std::size_t yearPosition = monthPosition + MonthNamesGenitive[month].size() + 1;
-    const std::int32_t year = yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
+    const std::int32_t year =
+        yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
     const std::int32_t midnight = midnightOf(year, static_cast<int>(month) + 1, day, now);
 
     if (bound == PeriodBound::Start) {
@@ -300,7 +302,8 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
         RateKind periodCellKind = RateKind::None;  // percent signs in the period cell don't count
         const CellReadResult periodCell = cells.ReadFrom(position, cell, periodCellKind);
         if (periodCell.found) {
-            reading.startRead = ReadPeriodDateWith(cell.data(), period, PeriodBound::Start, midnightOf);
+            reading.startRead =
+                ReadPeriodDateWith(cell.data(), period, PeriodBound::Start, midnightOf);
             // Every line break counts, also past a terminator that a percent sign left.
             const std::u16string_view copied(cell.data(), periodCell.copied);
             bool lineBroken = false;
@@ -308,8 +311,8 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
                  i = copied.find(MarkupStart, i + 1)) {
                 if (MarkerAt(copied, i, LineBreak)) {
                     lineBroken = true;
-                    if (ReadPeriodDateWith(cell.data() + i + LineBreak.size(), period, PeriodBound::End,
-                                           midnightOf)) {
+                    if (ReadPeriodDateWith(cell.data() + i + LineBreak.size(), period,
+                                           PeriodBound::End, midnightOf)) {
                         reading.endRead = true;
                     }
                 }

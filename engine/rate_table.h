@@ -17,9 +17,10 @@ enum class RateKind : std::int32_t {
 
 struct RatePeriod {
     std::int32_t start = 0;  // local midnight that begins the period's first day
-    std::int32_t end = 0;    // midnight after the last day, or the moment of reading for an open period
+    std::int32_t end =
+        0;  // midnight after the last day, or the moment of reading for an open period
     RateKind kind = RateKind::None;
-    double rate = 0.0;       // the number as the page writes it, unscaled
+    double rate = 0.0;  // the number as the page writes it, unscaled
 };
 
 inline constexpr std::size_t RateTableCapacity = 200;

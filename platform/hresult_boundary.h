@@ -8,7 +8,8 @@
 namespace vistrel {
 
 // Names the exception being handled; call it only inside a catch block. The library's own
-// failures keep their status (E_FAIL if it is no failure), std::bad_alloc is E_OUTOFMEMORY, anything else E_FAIL.
+// failures keep their status (E_FAIL if it is no failure), std::bad_alloc is E_OUTOFMEMORY,
+// anything else E_FAIL.
 HRESULT HresultFromCaughtException() noexcept;
 
 }  // namespace vistrel

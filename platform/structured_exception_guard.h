@@ -9,7 +9,7 @@
 namespace vistrel {
 
 struct GuardedCallResult {
-    bool guarded = false;              // the guard could be set up and the call was made
+    bool guarded = false;                // the guard could be set up and the call was made
     std::optional<DWORD> exceptionCode;  // the exception that ended the call, if one did
 };
 

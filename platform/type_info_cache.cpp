@@ -58,8 +58,7 @@ HRESULT TypeInfoCache::Invoke(IDispatch* object, DISPID member, LCID locale, WOR
                               UINT* argumentError) noexcept {
     const HRESULT status = Loaded() ? S_OK : Load(locale);
     if (typeInfo_ == nullptr) return status;
-    return typeInfo_->Invoke(object, member, flags, parameters, result, exception,
-                             argumentError);
+    return typeInfo_->Invoke(object, member, flags, parameters, result, exception, argumentError);
 }
 
 HRESULT TypeInfoCache::Load(LCID locale) noexcept {
@@ -98,7 +97,8 @@ void TypeInfoCache::BuildNameCache() noexcept {
             FUNCDESC* function = nullptr;
             if (FAILED(typeInfo_->GetFuncDesc(index, &function))) continue;
             UniqueBstr name;
-            if (SUCCEEDED(typeInfo_->GetDocumentation(function->memid, name.put(), nullptr, nullptr, nullptr))) {
+            if (SUCCEEDED(typeInfo_->GetDocumentation(function->memid, name.put(), nullptr, nullptr,
+                                                      nullptr))) {
                 const UINT length = SysStringLen(name.get());
                 rows[index] = {std::move(name), length, function->memid};
             }

@@ -18,18 +18,18 @@ void NothingToStartOrStop(bool) noexcept {}
 
 ClassEntry EntryFor(const CLSID& classId, ClassRegistration registration, int registryScript,
                     InstanceCreator createInstance) noexcept {
-    return {&classId,      registration,     registryScript, &CachedClassFactory::Create,
-            createInstance, nullptr,         &NoDescription, &NoCategories,
-            &NothingToStartOrStop};
+    return {&classId, registration,   registryScript, &CachedClassFactory::Create, createInstance,
+            nullptr,  &NoDescription, &NoCategories,  &NothingToStartOrStop};
 }
 
 }  // namespace
 
 ClassTable::ClassTable() noexcept
-    : entries_{EntryFor(__uuidof(::STAction), &RunClassRegistryScript<kActionRegistryScript>,
-                        kActionRegistryScript, &STAction::CreateInstance),
-               EntryFor(__uuidof(::STRecognizer), &RunClassRegistryScript<kRecognizerRegistryScript>,
-                        kRecognizerRegistryScript, &STRecognizer::CreateInstance)} {}
+    : entries_{
+          EntryFor(__uuidof(::STAction), &RunClassRegistryScript<kActionRegistryScript>,
+                   kActionRegistryScript, &STAction::CreateInstance),
+          EntryFor(__uuidof(::STRecognizer), &RunClassRegistryScript<kRecognizerRegistryScript>,
+                   kRecognizerRegistryScript, &STRecognizer::CreateInstance)} {}
 
 ClassTable::~ClassTable() { ReleaseClassObjects(); }
 

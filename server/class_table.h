@@ -9,14 +9,17 @@
 
 namespace vistrel {
 
+// Makes the class object of a class whose instances `createInstance` makes.
+using ClassObjectCreator = HRESULT (*)(InstanceCreator createInstance, REFIID interfaceId,
+                                       void** out) noexcept;
+
 struct ClassEntry {
     const CLSID* classId;
     // Runs the class's registry script (`registryScript`, a REGISTRY resource) forwards or
     // backwards.
     HRESULT (*registration)(bool registering) noexcept;
     int registryScript;
-    HRESULT (*createClassObject)(InstanceCreator createInstance, REFIID interfaceId,
-                                 void** out) noexcept;
+    ClassObjectCreator createClassObject;
     InstanceCreator createInstance;
     // Null until first asked for; the entry then owns one reference until the library unloads.
     IUnknown* classObject;

@@ -41,12 +41,9 @@ BOOL DetachProcess(bool unloading) {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
-    case DLL_PROCESS_ATTACH:
-        return vistrel::AttachProcess(instance);
-    case DLL_PROCESS_DETACH:
-        return vistrel::DetachProcess(reserved == nullptr);
-    default:
-        return TRUE;
+    case DLL_PROCESS_ATTACH: return vistrel::AttachProcess(instance);
+    case DLL_PROCESS_DETACH: return vistrel::DetachProcess(reserved == nullptr);
+    default: return TRUE;
     }
 }
 

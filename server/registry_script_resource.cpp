@@ -16,7 +16,9 @@
 namespace vistrel {
 namespace {
 
-const char16_t* AsUtf16(const wchar_t* text) noexcept { return reinterpret_cast<const char16_t*>(text); }
+const char16_t* AsUtf16(const wchar_t* text) noexcept {
+    return reinterpret_cast<const char16_t*>(text);
+}
 
 // CP_THREAD_ACP on Windows NT 5.0 and later; on older systems the thread locale's default ANSI
 // code page, or the process's when that cannot be read. Worked out once.
@@ -24,11 +26,13 @@ UINT ScriptCodePage() noexcept {
     static const UINT codePage = [] {
         OSVERSIONINFOW version{};
         version.dwOSVersionInfoSize = sizeof version;
-        if (GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5) {
+        if (GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+            version.dwMajorVersion >= 5) {
             return static_cast<UINT>(CP_THREAD_ACP);
         }
         char number[8] = {};
-        if (GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number) != 0) {
+        if (GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number) !=
+            0) {
             const int fromLocale = std::atoi(number);
             if (fromLocale > 0) return static_cast<UINT>(fromLocale);
         }
@@ -52,8 +56,8 @@ HRESULT LoadScriptText(const wchar_t* libraryPath, UINT resourceId, std::wstring
     if (size == 0) return S_OK;
     ThrowIfRefused("script text");
     std::vector<wchar_t> buffer(static_cast<std::size_t>(size) + 1);
-    const int converted = MultiByteToWideChar(ScriptCodePage(), 0, bytes, static_cast<int>(size), buffer.data(),
-                                              static_cast<int>(buffer.size()));
+    const int converted = MultiByteToWideChar(ScriptCodePage(), 0, bytes, static_cast<int>(size),
+                                              buffer.data(), static_cast<int>(buffer.size()));
     if (converted == 0) return FailureFromLastError();
     text.assign(buffer.data(), static_cast<std::size_t>(converted));
     return S_OK;
@@ -65,7 +69,8 @@ HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
                           const ScriptReplacement* extraReplacements) noexcept {
     try {
         ReplacementMap replacements;
-        for (const ScriptReplacement* extra = extraReplacements; extra != nullptr && extra->name != nullptr; ++extra) {
+        for (const ScriptReplacement* extra = extraReplacements;
+             extra != nullptr && extra->name != nullptr; ++extra) {
             RETURN_IF_FAILED(replacements.Add(AsUtf16(extra->name), AsUtf16(extra->value)));
         }
         RETURN_IF_FAILED(replacements.Add(u"APPID", AsUtf16(kAppIdText)));
@@ -83,8 +88,8 @@ HRESULT RunRegistryScript(UINT resourceId, ScriptDirection direction,
         std::wstring text;
         RETURN_IF_FAILED(LoadScriptText(path, resourceId, text));
         Win32Registry registry;
-        return InterpretRegistryScript(std::u16string_view(AsUtf16(text.c_str()), text.size()), replacements,
-                                       direction, registry);
+        return InterpretRegistryScript(std::u16string_view(AsUtf16(text.c_str()), text.size()),
+                                       replacements, direction, registry);
     } catch (...) {
         return HresultFromCaughtException();
     }

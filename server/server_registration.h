@@ -16,7 +16,8 @@ using ClassRegistration = HRESULT (*)(bool registering) noexcept;
 
 template <UINT Script>
 HRESULT RunClassRegistryScript(bool registering) noexcept {
-    return RunRegistryScript(Script, registering ? ScriptDirection::Register : ScriptDirection::Unregister, nullptr);
+    return RunRegistryScript(
+        Script, registering ? ScriptDirection::Register : ScriptDirection::Unregister, nullptr);
 }
 
 // The AppID script, then each class's script, then the type library.

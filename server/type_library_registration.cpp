@@ -51,7 +51,8 @@ HRESULT UnregisterTypeLibrary() noexcept {
         RETURN_IF_FAILED(library->GetLibAttr(&attributes));
         const TLIBATTR copy = *attributes;
         library->ReleaseTLibAttr(attributes);
-        return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
+        return UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid,
+                                 copy.syskind);
     } catch (...) {
         return HresultFromCaughtException();
     }

@@ -18,10 +18,12 @@ std::wstring Terminated(std::u16string_view name) { return std::wstring(name.beg
 }  // namespace
 
 Win32Registry::Win32Registry() noexcept
-    : roots_{HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
-             HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA, HKEY_CURRENT_CONFIG} {}
+    : roots_{HKEY_CLASSES_ROOT,     HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
+             HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA,     HKEY_CURRENT_CONFIG} {}
 
-RegistryKey Win32Registry::Root(RootKey root) { return HandleOf(roots_.at(static_cast<std::size_t>(root))); }
+RegistryKey Win32Registry::Root(RootKey root) {
+    return HandleOf(roots_.at(static_cast<std::size_t>(root)));
+}
 
 RegistryError Win32Registry::Open(RegistryKey parent, std::u16string_view name, KeyAccess access,
                                   RegistryKey& opened) {
@@ -29,26 +31,29 @@ RegistryError Win32Registry::Open(RegistryKey parent, std::u16string_view name, 
     const REGSAM rights = access == KeyAccess::ReadWrite ? KEY_READ | KEY_WRITE : KEY_READ;
     const std::wstring subkey = Terminated(name);
     UniqueHkey key;
-    const LSTATUS status = RegOpenKeyExW(KeyOf(parent), name.empty() ? nullptr : subkey.c_str(), 0, rights, key.put());
+    const LSTATUS status =
+        RegOpenKeyExW(KeyOf(parent), name.empty() ? nullptr : subkey.c_str(), 0, rights, key.put());
     if (status != ERROR_SUCCESS) return status;
     opened = HandleOf(key.release());
     return ERROR_SUCCESS;
 }
 
-RegistryError Win32Registry::Create(RegistryKey parent, std::u16string_view name, RegistryKey& created) {
+RegistryError Win32Registry::Create(RegistryKey parent, std::u16string_view name,
+                                    RegistryKey& created) {
     created = 0;
     UniqueHkey key;
-    const LSTATUS status = RegCreateKeyExW(KeyOf(parent), Terminated(name).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
+    const LSTATUS status =
+        RegCreateKeyExW(KeyOf(parent), Terminated(name).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
     if (status != ERROR_SUCCESS) return status;
     created = HandleOf(key.release());
     return ERROR_SUCCESS;
 }
 
-RegistryError Win32Registry::SetValue(RegistryKey key, std::u16string_view name, RegistryValueType type,
-                                      std::span<const std::uint8_t> data) {
-    return RegSetValueExW(KeyOf(key), Terminated(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
-                          static_cast<DWORD>(data.size()));
+RegistryError Win32Registry::SetValue(RegistryKey key, std::u16string_view name,
+                                      RegistryValueType type, std::span<const std::uint8_t> data) {
+    return RegSetValueExW(KeyOf(key), Terminated(name).c_str(), 0, static_cast<DWORD>(type),
+                          data.data(), static_cast<DWORD>(data.size()));
 }
 
 RegistryError Win32Registry::DeleteValue(RegistryKey key, std::u16string_view name) {
@@ -62,7 +67,8 @@ RegistryError Win32Registry::DeleteKey(RegistryKey parent, std::u16string_view n
 RegistryError Win32Registry::EnumerateFirstSubkey(RegistryKey key, std::u16string& name) {
     wchar_t buffer[256];
     DWORD length = 256;
-    const LSTATUS status = RegEnumKeyExW(KeyOf(key), 0, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    const LSTATUS status =
+        RegEnumKeyExW(KeyOf(key), 0, buffer, &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) name.assign(buffer, buffer + length);
     return status;
 }

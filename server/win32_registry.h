@@ -18,8 +18,10 @@ public:
     explicit Win32Registry(const std::array<HKEY, 7>& roots) noexcept : roots_(roots) {}
 
     RegistryKey Root(RootKey root) override;
-    RegistryError Open(RegistryKey parent, std::u16string_view name, KeyAccess access, RegistryKey& opened) override;
-    RegistryError Create(RegistryKey parent, std::u16string_view name, RegistryKey& created) override;
+    RegistryError Open(RegistryKey parent, std::u16string_view name, KeyAccess access,
+                       RegistryKey& opened) override;
+    RegistryError Create(RegistryKey parent, std::u16string_view name,
+                         RegistryKey& created) override;
     RegistryError SetValue(RegistryKey key, std::u16string_view name, RegistryValueType type,
                            std::span<const std::uint8_t> data) override;
     RegistryError DeleteValue(RegistryKey key, std::u16string_view name) override;

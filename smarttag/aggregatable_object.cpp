@@ -15,8 +15,8 @@ HRESULT STDMETHODCALLTYPE AggregatableObject::Inner::QueryInterface(REFIID inter
                                                                     void** out) noexcept {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
-    IUnknown* found = IsEqualIID(interfaceId, IID_IUnknown) ? this
-                                                             : object_.FindInterface(interfaceId);
+    IUnknown* found =
+        IsEqualIID(interfaceId, IID_IUnknown) ? this : object_.FindInterface(interfaceId);
     if (found == nullptr) return E_NOINTERFACE;
     found->AddRef();
     *out = found;

@@ -44,8 +44,8 @@ public:
         return AtBoundary([&] { return typeInfo_.GetIdsOfNames(names, count, locale, ids); });
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result,
-                                     EXCEPINFO* exception, UINT* argumentError) noexcept override {
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) noexcept override {
         return AtBoundary([&] {
             return typeInfo_.Invoke(this, member, locale, flags, parameters, result, exception,
                                     argumentError);

@@ -28,7 +28,8 @@ template <typename OwnInterface, typename HostInterface>
 IUnknown* FindSmartTagInterface(REFIID interfaceId, OwnInterface* own,
                                 HostInterface* host) noexcept {
     if (IsEqualIID(interfaceId, __uuidof(OwnInterface))) return own;
-    if (IsEqualIID(interfaceId, IID_IDispatch) || IsEqualIID(interfaceId, __uuidof(HostInterface))) {
+    if (IsEqualIID(interfaceId, IID_IDispatch) ||
+        IsEqualIID(interfaceId, __uuidof(HostInterface))) {
         return host;
     }
     return nullptr;

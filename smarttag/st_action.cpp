@@ -132,8 +132,7 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_VerbNameFromID(int verb
 // Both verbs work on the rate page: the first term's address, or the user's setting when it
 // holds a web address; the tag's own property is not read. Their outcome is the user's to see;
 // the host always hears S_OK.
-HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR,
-                                                                IDispatch* target,
+HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR, IDispatch* target,
                                                                 ISmartTagProperties*, BSTR,
                                                                 BSTR) noexcept {
     const HRESULT status = AtBoundary([&] {

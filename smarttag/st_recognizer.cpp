@@ -51,7 +51,7 @@ STRecognizer::STRecognizer(IUnknown* outer) noexcept
 
 IUnknown* STRecognizer::FindInterface(REFIID interfaceId) noexcept {
     return FindSmartTagInterface<ISTRecognizer, ISmartTagRecognizer>(interfaceId, &own_,
-                                                                      &recognizer_);
+                                                                     &recognizer_);
 }
 
 HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_ProgId(BSTR* progId) noexcept {
@@ -74,8 +74,8 @@ HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_Desc(int,
     return AtBoundary([&] { return LoadClassString(kRecognizerDescriptionId, description); });
 }
 
-HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_SmartTagCount(
-    int* count) noexcept {
+HRESULT STDMETHODCALLTYPE
+STRecognizer::RecognizerInterface::get_SmartTagCount(int* count) noexcept {
     return AtBoundary([&] { return CountTagTypes(count); });
 }
 
@@ -90,8 +90,8 @@ HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_SmartTagName(in
     });
 }
 
-HRESULT STDMETHODCALLTYPE STRecognizer::RecognizerInterface::get_SmartTagDownloadURL(
-    int smartTagId, BSTR* url) noexcept {
+HRESULT STDMETHODCALLTYPE
+STRecognizer::RecognizerInterface::get_SmartTagDownloadURL(int smartTagId, BSTR* url) noexcept {
     return AtBoundary([&] {
         if (url == nullptr) return E_POINTER;
         const SmartTagType* type = TagTypeWithId(smartTagId);

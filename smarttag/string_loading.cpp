@@ -15,8 +15,8 @@ bool IsStringId(int id) noexcept { return id >= 0 && id <= 0xFFFF; }
 UniqueBstr LoadStringBstr(int id) noexcept {
     if (!IsStringId(id)) return UniqueBstr();
     wchar_t text[kMaxLoadedStringLength + 1];
-    const int length = LoadStringW(ModuleInstance(), static_cast<UINT>(id), text,
-                                   kMaxLoadedStringLength + 1);
+    const int length =
+        LoadStringW(ModuleInstance(), static_cast<UINT>(id), text, kMaxLoadedStringLength + 1);
     if (length <= 0) return UniqueBstr();
     return UniqueBstr(SysAllocStringLen(text, static_cast<UINT>(length)));
 }

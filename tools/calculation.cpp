@@ -34,11 +34,12 @@ PeriodShare ShareOf(const RatePeriod& period, const RowReading* reading, const I
     return share;
 }
 
-// The midnight that starts `date`, as the table's instants are built ("now"'s daylight-saving flag).
+// The midnight that starts `date`, as the table's instants are built ("now"'s daylight-saving
+// flag).
 std::optional<std::int32_t> MidnightStarting(std::chrono::year_month_day date) {
-    return InstantOfDate(std::chrono::year_month_day{std::chrono::sys_days{date} -
-                                                       std::chrono::days{1}},
-                           CurrentTime());
+    return InstantOfDate(
+        std::chrono::year_month_day{std::chrono::sys_days{date} - std::chrono::days{1}},
+        CurrentTime());
 }
 
 constexpr double AnnualFactor = 0.01 / 365;
@@ -92,9 +93,11 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
         static_cast<std::int32_t>((std::int64_t{paymentInstant} - dueInstant) / SecondsPerDay);
     // One walk of the table: the interest is the shares' sum, added in table order from 0.0
     // exactly as ComputeInterest adds them.
-    const std::vector<InterestTerm> terms = InterestTerms(table, dueInstant, paymentInstant, amount);
+    const std::vector<InterestTerm> terms =
+        InterestTerms(table, dueInstant, paymentInstant, amount);
     for (const InterestTerm& term : terms) {
-        const RowReading* reading = term.record < readings.size() ? &readings[term.record] : nullptr;
+        const RowReading* reading =
+            term.record < readings.size() ? &readings[term.record] : nullptr;
         const PeriodShare share = ShareOf(table.at(term.record), reading, term, payment);
         if (rateKind == InterestRateKind::Basic) {
             calculation.shares.push_back(share);

@@ -42,8 +42,8 @@ struct Calculation {
     double interest = 0.0;            // the shares' sum in table order, as ComputeInterest adds it
     std::vector<UncoveredDays> uncovered;  // days of the delay that no period covers, newest first
     InterestRateKind rateKind = InterestRateKind::Basic;
-    std::optional<DueDateShift> dueShift;      // `due` is then the working day after it
-    std::optional<double> threshold;           // in force on the payment date, zł
+    std::optional<DueDateShift> dueShift;  // `due` is then the working day after it
+    std::optional<double> threshold;       // in force on the payment date, zł
     std::optional<std::chrono::year_month_day> thresholdKnownFrom;  // when none is known then
 };
 

@@ -31,9 +31,7 @@ CliOutput WithWarnings(const std::string& warnings, CliOutput output) {
     return output;
 }
 
-bool HasRate(const RatePeriod& period) {
-    return period.kind != RateKind::None;
-}
+bool HasRate(const RatePeriod& period) { return period.kind != RateKind::None; }
 
 // The compiled-in history, read as the parser reads a page of closed periods and an open newest;
 // nullopt when a period's first day has no instant on this computer.
@@ -109,10 +107,9 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
 
     // Wrong dates are named before the page is read, as the single form always did.
     if (!options.listPath && !options.PaidInParts()) {
-        const CaseOutcome early =
-            CalculateCase(RateSource{}, CaseInput{options.due, options.payment, 0.0,
-                                                  InterestRateKind::Basic, false},
-                          now);
+        const CaseOutcome early = CalculateCase(
+            RateSource{},
+            CaseInput{options.due, options.payment, 0.0, InterestRateKind::Basic, false}, now);
         if (early.exitCode == ExitBadArguments) {
             return Failure(early.exitCode, early.error);
         }
@@ -122,7 +119,8 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     std::string warnings;
     std::string sourceName = "wbudowane (z historii stóp ogłaszanych przez Ministerstwo Finansów)";
     if (options.pagePath) {
-        const RatePageFile page = ReadRatePageFile(PathFromUtf8(*options.pagePath), *options.pagePath);
+        const RatePageFile page =
+            ReadRatePageFile(PathFromUtf8(*options.pagePath), *options.pagePath);
         if (!page.text) {
             return Failure(ExitUnreadablePage, page.error);
         }
@@ -130,16 +128,19 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         // Rows the calculation may miss are named whatever comes of it.
         warnings = PageWarnings(*page.text, rates.readings, rates.table);
         if (std::none_of(rates.table.begin(), rates.table.end(), HasRate)) {
-            return WithWarnings(warnings, Failure(ExitNoRate, "Na stronie nie ma żadnego okresu ze "
-                                                              "stopą odsetek: " + *options.pagePath));
+            return WithWarnings(warnings, Failure(ExitNoRate,
+                                                  "Na stronie nie ma żadnego okresu ze "
+                                                  "stopą odsetek: " +
+                                                      *options.pagePath));
         }
         rates.newestStart = NewestPeriodStart(rates.table);
         sourceName = "ze strony " + *options.pagePath;
     } else {
         auto builtIn = BuiltInRates(now);
         if (!builtIn) {
-            return Failure(ExitNoRate, "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
-                                       "tego komputera.");
+            return Failure(ExitNoRate,
+                           "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
+                           "tego komputera.");
         }
         rates = std::move(*builtIn);
     }
@@ -148,9 +149,9 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     if (options.listPath) {
         CliOutput output = RunDebtList(rates, options, now, progress);
         if (newest && output.rowsPaidLate > 0) {
-            output.err += StaleWarning("w " + std::to_string(output.rowsPaidLate) +
-                                           " wierszach listy data zapłaty wypada",
-                                       *newest);
+            output.err += StaleWarning(
+                "w " + std::to_string(output.rowsPaidLate) + " wierszach listy data zapłaty wypada",
+                *newest);
         }
         return WithWarnings(warnings, std::move(output));
     }
@@ -159,21 +160,21 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         return WithWarnings(warnings, RunPayments(rates, options, now, sourceName, newest));
     }
 
-    const CaseOutcome result =
-        CalculateCase(rates, CaseInput{options.due, options.payment, options.amount,
-                                       options.rateKind, options.shiftDueDate},
-                      now);
+    const CaseOutcome result = CalculateCase(rates,
+                                             CaseInput{options.due, options.payment, options.amount,
+                                                       options.rateKind, options.shiftDueDate},
+                                             now);
     if (!result.calculation) {
         return WithWarnings(warnings, Failure(result.exitCode, result.error));
     }
     const bool stale = MayBeStale(options.payment, newest);
     if (options.machineReadable) {
-        return CliOutput{ExitSuccess, FormatMachineLine(*result.calculation),
-                         warnings + (stale ? StaleWarning("data zapłaty " +
-                                                              FormatCalendarDate(options.payment) +
-                                                              " wypada",
-                                                          *newest)
-                                           : std::string())};
+        return CliOutput{
+            ExitSuccess, FormatMachineLine(*result.calculation),
+            warnings + (stale ? StaleWarning("data zapłaty " + FormatCalendarDate(options.payment) +
+                                                 " wypada",
+                                             *newest)
+                              : std::string())};
     }
     std::string report = FormatReport(*result.calculation);
     report += "\nStopy: " + sourceName;

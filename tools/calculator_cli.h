@@ -10,11 +10,10 @@
 
 namespace vistrel::tools {
 
-
 struct CliOutput {
     int exitCode = ExitSuccess;
-    std::string out;  // UTF-8, for standard output
-    std::string err;  // UTF-8, for standard error
+    std::string out;               // UTF-8, for standard output
+    std::string err;               // UTF-8, for standard error
     std::size_t rowsPaidLate = 0;  // --lista: rows paid long after the newest period began
 };
 

@@ -19,8 +19,7 @@ OptionsOutcome Refuse(std::string message) {
 std::optional<double> ReadAmountText(std::string_view text, std::string& error) {
     const EnteredAmount amount = ReadEnteredAmount(Utf16FromUtf8(text));
     switch (amount.problem) {
-    case AmountProblem::None:
-        return amount.value;
+    case AmountProblem::None: return amount.value;
     case AmountProblem::NotAnAmount:
         error = "Kwota " + Quoted(text) + " nie jest liczbą (na przykład 1234,56 albo 1234.56).";
         break;
@@ -36,11 +35,13 @@ std::optional<double> ReadAmountText(std::string_view text, std::string& error) 
     return std::nullopt;
 }
 
-std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
-    std::string_view text, std::string& error, bool fromList) {
+std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(std::string_view text,
+                                                                              std::string& error,
+                                                                              bool fromList) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) {
-        error = "Wpłata " + Quoted(text) + " nie ma postaci DATA:KWOTA (na przykład "
+        error = "Wpłata " + Quoted(text) +
+                " nie ma postaci DATA:KWOTA (na przykład "
                 "2023-03-15:5000,00).";
         return std::nullopt;
     }
@@ -48,8 +49,8 @@ std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(
     auto date = fromList ? ParseListDate(dateText) : ParseCalendarDate(dateText);
     if (!date || !IsAcceptedDate(*date)) {
         error = "Data wpłaty " + Quoted(dateText) + " nie jest poprawną datą z zakresu " +
-                FormatCalendarDate(EarliestEntryDate) + " – " + FormatCalendarDate(LatestEntryDate) +
-                " (RRRR-MM-DD).";
+                FormatCalendarDate(EarliestEntryDate) + " – " +
+                FormatCalendarDate(LatestEntryDate) + " (RRRR-MM-DD).";
         return std::nullopt;
     }
     const auto amount = ReadAmountText(text.substr(colon + 1), error);
@@ -61,7 +62,7 @@ namespace {
 
 // `name` is the date's role in the message, e.g. "data należności".
 std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::string_view name,
-                                     std::string& error) {
+                                                    std::string& error) {
     const auto date = ParseCalendarDate(text);
     if (!date) {
         error = std::string(name) + " " + Quoted(text) +
@@ -112,13 +113,16 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
         } else if (text.starts_with("--stawka=")) {
             const auto kind = ParseKindName(text.substr(9));
             if (!kind) {
-                return Refuse("Opcja --stawka przyjmuje podstawowa, obnizona albo podwyzszona, a "
-                              "podano " + Quoted(text.substr(9)) + ".");
+                return Refuse(
+                    "Opcja --stawka przyjmuje podstawowa, obnizona albo podwyzszona, a "
+                    "podano " +
+                    Quoted(text.substr(9)) + ".");
             }
             options.rateKind = *kind;
         } else if (text.starts_with("--lista=") || text.starts_with("--wynik=")) {
             if (text.size() == 8) {
-                return Refuse("Opcja " + std::string(text.substr(0, 7)) + " wymaga ścieżki do pliku.");
+                return Refuse("Opcja " + std::string(text.substr(0, 7)) +
+                              " wymaga ścieżki do pliku.");
             }
             (text.starts_with("--lista=") ? options.listPath : options.resultPath) =
                 std::string(text.substr(8));
@@ -127,17 +131,18 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
                    text == "--na-dzien") {
             // "--strona PLIK" would otherwise take PLIK as one of the three values.
             return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
-                          (text == "--teraz"     ? "=CZAS"
-                           : text == "--stawka"  ? "=RODZAJ"
-                           : text == "--wplata"  ? "=DATA:KWOTA"
+                          (text == "--teraz"      ? "=CZAS"
+                           : text == "--stawka"   ? "=RODZAJ"
+                           : text == "--wplata"   ? "=DATA:KWOTA"
                            : text == "--na-dzien" ? "=DATA"
-                                                 : "=PLIK"));
+                                                  : "=PLIK"));
         } else if (text.starts_with("--teraz=")) {
             options.now = ParseMoment(text.substr(8));
             if (!options.now) {
                 return Refuse(
                     "Opcja --teraz wymaga chwili od 1970-01-01 00:00 UTC w postaci "
-                    "RRRR-MM-DDTGG:MM:SS (czas lokalny) albo liczby sekund od tej chwili, a podano " +
+                    "RRRR-MM-DDTGG:MM:SS (czas lokalny) albo liczby sekund od tej chwili, a "
+                    "podano " +
                     Quoted(text.substr(8)) + ".");
             }
         } else if (text.starts_with("--strona=")) {
@@ -151,8 +156,9 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
         }
     }
     if (builtInNamed && options.pagePath) {
-        return Refuse("Opcje --wbudowane i --strona wykluczają się: stopy są albo wbudowane, "
-                      "albo ze strony.");
+        return Refuse(
+            "Opcje --wbudowane i --strona wykluczają się: stopy są albo wbudowane, "
+            "albo ze strony.");
     }
     if (options.resultPath && !options.listPath) {
         return Refuse("Opcja --wynik zapisuje wynik listy i wymaga opcji --lista=PLIK.");
@@ -169,9 +175,10 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
     }
     if (options.PaidInParts()) {
         if (values.size() != 2) {
-            return Refuse("Z wpłatami (--wplata, --na-dzien) oczekiwano dwóch wartości: daty "
-                          "należności i kwoty zaległości, a podano " +
-                          std::to_string(values.size()) + ".");
+            return Refuse(
+                "Z wpłatami (--wplata, --na-dzien) oczekiwano dwóch wartości: daty "
+                "należności i kwoty zaległości, a podano " +
+                std::to_string(values.size()) + ".");
         }
         std::string error;
         const auto due = ReadDate(values[0], "Data należności", error);

@@ -23,8 +23,8 @@ struct CalculatorOptions {
     bool machineReadable = false;         // --maszynowo
     bool help = false;                    // --pomoc, -h: nothing else is read
     InterestRateKind rateKind = InterestRateKind::Basic;  // --stawka
-    bool shiftDueDate = true;             // off with --bez-przesuniecia
-    std::optional<std::string> listPath;  // --lista: a CSV of debts in place of the three values
+    bool shiftDueDate = true;                             // off with --bez-przesuniecia
+    std::optional<std::string> listPath;    // --lista: a CSV of debts in place of the three values
     std::optional<std::string> resultPath;  // --wynik: where the list's result goes
     // --wplata=DATA:KWOTA, in the order given; with them, or with --na-dzien, the values are the
     // due date and the amount of the arrears only.

@@ -116,9 +116,7 @@ std::optional<std::chrono::year_month_day> ConvertDateOfMidnight(std::int32_t in
 
 }  // namespace
 
-LocalDateMemo::LocalDateMemo() : tables_(new Tables) {
-    openMemo = tables_;
-}
+LocalDateMemo::LocalDateMemo() : tables_(new Tables) { openMemo = tables_; }
 
 LocalDateMemo::~LocalDateMemo() {
     openMemo = nullptr;

@@ -29,8 +29,9 @@ std::string GapText(const std::vector<UncoveredDays>& uncovered) {
                                      std::chrono::sys_days{*next} - std::chrono::days{1}})
                                : std::nullopt;
         if (!text.empty()) text += ", ";
-        text += first && last && *first == *last ? DateText(first)
-                                                 : "od " + DateText(first) + " do " + DateText(last);
+        text += first && last && *first == *last
+                    ? DateText(first)
+                    : "od " + DateText(first) + " do " + DateText(last);
     }
     return text;
 }
@@ -40,8 +41,8 @@ std::string GapText(const std::vector<UncoveredDays>& uncovered) {
 CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::int32_t now) {
     const auto enteredDueInstant = InstantOfDate(input.due, now);
     const auto paymentInstant = InstantOfDate(input.payment, now);
-    for (const auto& [instant, date] : {std::pair{enteredDueInstant, input.due},
-                                        std::pair{paymentInstant, input.payment}}) {
+    for (const auto& [instant, date] :
+         {std::pair{enteredDueInstant, input.due}, std::pair{paymentInstant, input.payment}}) {
         if (!instant) {
             return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(date) +
                                                 " nie da się przeliczyć na czas lokalny tego "
@@ -60,8 +61,8 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
             shift = DueDateShift{input.due, std::move(*dayOff)};
             due = StatutoryHolidays().NextWorkingDay(input.due);
             // Paid before the moved term ends: paid in time, no day of delay.
-            const auto movedInstant = due <= input.payment ? InstantOfDate(due, now)
-                                                           : paymentInstant;
+            const auto movedInstant =
+                due <= input.payment ? InstantOfDate(due, now) : paymentInstant;
             if (!movedInstant) {
                 return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(due) +
                                                     " nie da się przeliczyć na czas lokalny tego "
@@ -71,13 +72,13 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
         }
     }
 
-    Calculation calculation = Calculate(rates.table, rates.readings, due, input.payment,
-                                        dueInstant, *paymentInstant, input.amount, input.rateKind);
+    Calculation calculation = Calculate(rates.table, rates.readings, due, input.payment, dueInstant,
+                                        *paymentInstant, input.amount, input.rateKind);
     calculation.dueShift = shift;
     if (calculation.shares.empty() && dueInstant < *paymentInstant) {
-        return Refuse(ExitNoRate, "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
-                                      FormatCalendarDate(due) +
-                                      ", więc odsetek nie można obliczyć.");
+        return Refuse(ExitNoRate,
+                      "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
+                          FormatCalendarDate(due) + ", więc odsetek nie można obliczyć.");
     }
     // A figure that leaves days out would be silently too low.
     if (!calculation.uncovered.empty()) {
@@ -86,8 +87,7 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
                                       "), więc odsetek nie można obliczyć.");
     }
     if (!std::isfinite(calculation.interest)) {
-        return Refuse(ExitBadArguments,
-                      "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");
+        return Refuse(ExitBadArguments, "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");
     }
     calculation.threshold = StatutoryThreshold().On(input.payment);
     if (!calculation.threshold) {

@@ -1,6 +1,5 @@
 #include "tools/console.h"
 
-
 #ifdef _WIN32
 #include <windows.h>
 

@@ -86,8 +86,10 @@ std::vector<std::string> SplitListLine(std::string_view line) {
                 i += 2;
                 continue;
             }
-            if (c == '"') quoted = false;
-            else field += c;
+            if (c == '"')
+                quoted = false;
+            else
+                field += c;
         } else if (c == '"' && Trimmed(field).empty()) {
             field.clear();
             quoted = wasQuoted = true;

@@ -46,13 +46,12 @@ std::optional<std::vector<Payment>> ReadRowPayments(std::string_view text, std::
     }
 }
 
-std::optional<std::chrono::year_month_day> ReadRowDate(std::string_view text,
-                                                       std::string_view role,
+std::optional<std::chrono::year_month_day> ReadRowDate(std::string_view text, std::string_view role,
                                                        std::string& error) {
     const auto date = ParseListDate(text);
     if (!date) {
-        error = std::string(role) + " " + Quoted(text) +
-                " nie jest datą (RRRR-MM-DD albo DD.MM.RRRR)";
+        error =
+            std::string(role) + " " + Quoted(text) + " nie jest datą (RRRR-MM-DD albo DD.MM.RRRR)";
     } else if (!IsAcceptedDate(*date)) {
         error = std::string(role) + " " + Quoted(text) + " leży poza obsługiwanym zakresem " +
                 FormatCalendarDate(EarliestEntryDate) + " – " + FormatCalendarDate(LatestEntryDate);
@@ -99,8 +98,8 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
     if (paidInParts) {
         auto payments = ReadRowPayments(fields[4], reading.error);
         if (!payments) return reading;
-        reading.plan = PaymentPlan{*due, ToGrosze(*amount), std::move(*payments), payment, kind,
-                                   options.shiftDueDate};
+        reading.plan = PaymentPlan{*due, ToGrosze(*amount),   std::move(*payments), payment,
+                                   kind, options.shiftDueDate};
         return reading;
     }
     reading.input = CaseInput{*due, *payment, *amount, kind, options.shiftDueDate};
@@ -111,7 +110,8 @@ std::string Remarks(const Calculation& calculation) {
     std::string remarks;
     if (calculation.dueShift) {
         remarks = "termin przesunięty z " + FormatCalendarDate(calculation.dueShift->entered) +
-                  " (" + calculation.dueShift->dayOff + ") na " + FormatCalendarDate(calculation.due);
+                  " (" + calculation.dueShift->dayOff + ") na " +
+                  FormatCalendarDate(calculation.due);
     }
     if (IsNotCharged(calculation)) {
         if (!remarks.empty()) remarks += "; ";
@@ -220,8 +220,8 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
                         ListField(PaymentRemarks(schedule));
                 if (!schedule.refused.empty()) {
                     ++result.failedRows;
-                    result.errors += "wiersz " + std::to_string(i + 1) + ": " +
-                                     RefusedInRow(schedule) + "\n";
+                    result.errors +=
+                        "wiersz " + std::to_string(i + 1) + ": " + RefusedInRow(schedule) + "\n";
                 }
             } else {
                 error = outcome.error;
@@ -254,23 +254,25 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
     return result;
 }
 
-CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options,
-                      std::int32_t now, const ProgressSink& progress) {
+CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                      const ProgressSink& progress) {
     const std::filesystem::path listPath = PathFromUtf8(*options.listPath);
     std::error_code error;
     const auto size = std::filesystem::file_size(listPath, error);
     std::ifstream file(listPath, std::ios::binary);
     if (error || !file || !std::filesystem::is_regular_file(listPath, error)) {
-        return CliOutput{ExitUnreadablePage, {},
+        return CliOutput{ExitUnreadablePage,
+                         {},
                          "Błąd: Nie można odczytać pliku listy: " + *options.listPath + "\n"};
     }
     if (size > LargestList) {
-        return CliOutput{ExitUnreadablePage, {},
-                         "Błąd: Plik listy jest zbyt duży: " + *options.listPath + "\n"};
+        return CliOutput{
+            ExitUnreadablePage, {}, "Błąd: Plik listy jest zbyt duży: " + *options.listPath + "\n"};
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        return CliOutput{ExitUnreadablePage, {},
+        return CliOutput{ExitUnreadablePage,
+                         {},
                          "Błąd: Nie można odczytać pliku listy: " + *options.listPath + "\n"};
     }
     const ListText list = DecodeListText(bytes);
@@ -293,17 +295,18 @@ CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options,
     written.write(encoded.data(), static_cast<std::streamsize>(encoded.size()));
     written.close();
     if (!written) {
-        return CliOutput{ExitUnreadablePage, {},
-                         output.err + "Błąd: Nie można zapisać pliku wyniku: " +
-                             Utf8Of(resultPath) + "\n"};
+        return CliOutput{
+            ExitUnreadablePage,
+            {},
+            output.err + "Błąd: Nie można zapisać pliku wyniku: " + Utf8Of(resultPath) + "\n"};
     }
-    output.err += "Zapisano " + FormatPolishCount(static_cast<std::int64_t>(result.rows)) +
-                  " wierszy listy do " + *options.resultPath +
-                  (result.failedRows == 0
-                       ? std::string(".\n")
-                       : "; bez odsetek " +
-                             FormatPolishCount(static_cast<std::int64_t>(result.failedRows)) +
-                             " z nich.\n");
+    output.err +=
+        "Zapisano " + FormatPolishCount(static_cast<std::int64_t>(result.rows)) +
+        " wierszy listy do " + *options.resultPath +
+        (result.failedRows == 0
+             ? std::string(".\n")
+             : "; bez odsetek " + FormatPolishCount(static_cast<std::int64_t>(result.failedRows)) +
+                   " z nich.\n");
     return output;
 }
 

@@ -22,7 +22,7 @@ struct DebtListResult {
     std::string errors;              // "wiersz 3: ..." lines, UTF-8
     std::size_t rows = 0;            // data rows (the header and blank lines not counted)
     std::size_t failedRows = 0;
-    std::size_t rowsPaidLate = 0;    // paid long after the newest period began (MayBeStale)
+    std::size_t rowsPaidLate = 0;  // paid long after the newest period began (MayBeStale)
 };
 
 // The rows take --stawka's kind unless their fourth field names one, and --bez-przesuniecia.
@@ -32,7 +32,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
 
 // The whole run of --lista: reads the file, computes it, writes the result to standard output
 // (UTF-8) or to --wynik (in the list's own encoding).
-CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options,
-                      std::int32_t now, const ProgressSink& progress);
+CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                      const ProgressSink& progress);
 
 }  // namespace vistrel::tools

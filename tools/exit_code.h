@@ -8,7 +8,7 @@ enum ExitCode : int {
     ExitBadArguments = 1,
     ExitUnreadablePage = 2,
     ExitNoRate = 3,
-    ExitUnexpected = 4,  // an exception, out of memory say
+    ExitUnexpected = 4,      // an exception, out of memory say
     ExitSomeRowsUnread = 5,  // a list computed, but some of its rows could not be read
 };
 

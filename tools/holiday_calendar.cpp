@@ -57,8 +57,8 @@ HolidayCalendar::HolidayCalendar(std::string_view tsv, std::string_view name) {
             rule.kind = Rule::Kind::Weekday;
             rule.isoWeekday = static_cast<unsigned>(*weekday);
         } else {
-            const auto month = day.size() == 5 && day[2] == '-' ? ReadInteger(day.substr(0, 2))
-                                                                 : std::nullopt;
+            const auto month =
+                day.size() == 5 && day[2] == '-' ? ReadInteger(day.substr(0, 2)) : std::nullopt;
             const auto dayOfMonth = month ? ReadInteger(day.substr(3, 2)) : std::nullopt;
             if (!month || !dayOfMonth ||
                 !month_day{std::chrono::month{static_cast<unsigned>(*month)},
@@ -100,9 +100,7 @@ std::optional<std::string> HolidayCalendar::DayOffName(year_month_day date) cons
             if (!easter) easter = EasterSunday(date.year());
             matches = days == sys_days{*easter} + std::chrono::days{rule.easterOffset};
             break;
-        case Rule::Kind::Weekday:
-            matches = weekday{days}.iso_encoding() == rule.isoWeekday;
-            break;
+        case Rule::Kind::Weekday: matches = weekday{days}.iso_encoding() == rule.isoWeekday; break;
         }
         if (matches) return rule.name;
     }

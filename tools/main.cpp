@@ -7,8 +7,7 @@ int main(int argc, char** argv) {
     using namespace vistrel::tools;
     try {
         const auto progress = [](const std::string& line) { WriteText(stderr, line); };
-        const CliOutput output =
-            RunCalculatorCli(CommandLineArguments(argc, argv), progress);
+        const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), progress);
         WriteText(stdout, output.out);
         WriteText(stderr, output.err);
         return output.exitCode;

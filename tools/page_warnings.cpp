@@ -56,7 +56,8 @@ std::string PageWarnings(std::u16string_view page, const std::vector<RowReading>
                         Quoted(RowText(page, readings[i])) + "\n";
         }
         if (table[i].kind != RateKind::None && table[i].rate > HighestPlausibleRate) {
-            warnings += "Uwaga: " + row + "podaje stopę powyżej 1 000%, a obliczenie ją przyjmuje: " +
+            warnings += "Uwaga: " + row +
+                        "podaje stopę powyżej 1 000%, a obliczenie ją przyjmuje: " +
                         Quoted(RowText(page, readings[i])) + "\n";
         }
     }

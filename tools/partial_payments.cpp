@@ -26,7 +26,8 @@ WideProduct Multiply(std::uint64_t a, std::uint64_t b) {
     const std::uint64_t lowLow = aLow * bLow;
     const std::uint64_t middle1 = aHigh * bLow;
     const std::uint64_t middle2 = aLow * bHigh;
-    const std::uint64_t carry = ((lowLow >> 32) + (middle1 & 0xFFFFFFFFu) + (middle2 & 0xFFFFFFFFu)) >> 32;
+    const std::uint64_t carry =
+        ((lowLow >> 32) + (middle1 & 0xFFFFFFFFu) + (middle2 & 0xFFFFFFFFu)) >> 32;
     WideProduct product;
     product.low = a * b;
     product.high = aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32) + carry;
@@ -83,9 +84,7 @@ std::optional<InterestLeg> Leg(const RateSource& rates, const PaymentPlan& plan,
 
 }  // namespace
 
-Grosze ToGrosze(double zloty) {
-    return static_cast<Grosze>(std::floor(zloty * 100.0 + 0.5));
-}
+Grosze ToGrosze(double zloty) { return static_cast<Grosze>(std::floor(zloty * 100.0 + 0.5)); }
 
 Grosze ArrearsShare(Grosze payment, Grosze arrears, Grosze interest) {
     const Grosze total = arrears + interest;
@@ -118,8 +117,7 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
                                        FormatCalendarDate(plan.payments[i - 1].date) + "."};
         }
     }
-    if (plan.balanceDay && !plan.payments.empty() &&
-        *plan.balanceDay < plan.payments.back().date) {
+    if (plan.balanceDay && !plan.payments.empty() && *plan.balanceDay < plan.payments.back().date) {
         return ScheduleOutcome{std::nullopt, ExitBadArguments,
                                "Dzień stanu " + FormatCalendarDate(*plan.balanceDay) +
                                    " poprzedza ostatnią wpłatę z " +

@@ -24,7 +24,7 @@ struct Payment {
 struct PaymentPlan {
     std::chrono::year_month_day due;
     Grosze arrears = 0;
-    std::vector<Payment> payments;  // in date order
+    std::vector<Payment> payments;                          // in date order
     std::optional<std::chrono::year_month_day> balanceDay;  // --na-dzien
     InterestRateKind rateKind = InterestRateKind::Basic;
     bool shiftDueDate = true;
@@ -34,14 +34,14 @@ struct PaymentPlan {
 struct InterestLeg {
     std::chrono::year_month_day until;
     std::optional<Calculation> calculation;  // none when the day lies before interest runs
-    Grosze charged = 0;  // rounded to whole złoty; 0 when within the threshold
+    Grosze charged = 0;                      // rounded to whole złoty; 0 when within the threshold
     std::int32_t days = 0;
 };
 
 struct PaymentSplit {
     Payment payment;
-    InterestLeg leg;           // the interest that ran up to the payment
-    Grosze interestDue = 0;    // owed on the payment's day: earlier unpaid interest plus the leg's
+    InterestLeg leg;         // the interest that ran up to the payment
+    Grosze interestDue = 0;  // owed on the payment's day: earlier unpaid interest plus the leg's
     Grosze toArrears = 0;
     Grosze toInterest = 0;
     Grosze arrearsLeft = 0;
@@ -53,8 +53,8 @@ struct PaymentSplit {
 struct PaymentSchedule {
     std::vector<PaymentSplit> splits;
     std::optional<InterestLeg> balanceLeg;  // up to the balance day
-    Grosze arrears = 0;   // still owed at the end
-    Grosze interest = 0;  // still owed at the end
+    Grosze arrears = 0;                     // still owed at the end
+    Grosze interest = 0;                    // still owed at the end
     bool settled = false;
     std::vector<Payment> refused;  // payments after the one that settled the debt
     std::optional<DueDateShift> dueShift;

@@ -75,9 +75,8 @@ std::string FormatPaymentReport(const PaymentPlan& plan, const PaymentSchedule& 
         report += Line("  Na zaległość:", FormatGrosze(split.toArrears));
         report += Line("  Na odsetki:", FormatGrosze(split.toInterest));
         if (split.settles) {
-            report += split.overpayment > 0
-                          ? Line("  Nadpłata:", FormatGrosze(split.overpayment))
-                          : std::string();
+            report += split.overpayment > 0 ? Line("  Nadpłata:", FormatGrosze(split.overpayment))
+                                            : std::string();
             report += "  Wpłata uregulowała dług.\n";
         } else {
             report += Line("  Pozostaje zaległości:", FormatGrosze(split.arrearsLeft));
@@ -111,7 +110,8 @@ std::string FormatPaymentLines(const PaymentPlan&, const PaymentSchedule& schedu
                  " zaleglosc=" + PlainGrosze(split.arrearsLeft) +
                  " odsetki_zalegle=" + PlainGrosze(split.interestLeft);
         if (split.settles) lines += " nadplata=" + PlainGrosze(split.overpayment);
-        if (NotCharged(split.leg)) lines += " prog=" + FormatFixed(*split.leg.calculation->threshold, 2);
+        if (NotCharged(split.leg))
+            lines += " prog=" + FormatFixed(*split.leg.calculation->threshold, 2);
         lines += "\n";
     }
     if (schedule.balanceLeg) {

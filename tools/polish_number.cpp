@@ -30,9 +30,7 @@ std::string FormatPolishNumber(double value, int decimals) {
     return text;
 }
 
-std::string FormatPolishAmount(double amount) {
-    return FormatPolishNumber(amount, 2) + " zł";
-}
+std::string FormatPolishAmount(double amount) { return FormatPolishNumber(amount, 2) + " zł"; }
 
 std::string FormatPolishCount(std::int64_t count) {
     return FormatPolishNumber(static_cast<double>(count), 0);

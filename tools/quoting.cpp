@@ -3,9 +3,7 @@
 namespace vistrel::tools {
 namespace {
 
-bool StartsACharacter(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-}
+bool StartsACharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
 
 }  // namespace
 

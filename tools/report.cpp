@@ -48,9 +48,7 @@ std::string PeriodText(const PeriodShare& share) {
 
 }  // namespace
 
-std::string FormatWorksheetInterest(double interest) {
-    return FormatFixed(interest, 1);
-}
+std::string FormatWorksheetInterest(double interest) { return FormatFixed(interest, 1); }
 
 std::string FormatRate(const PeriodShare& share) {
     const char* unit = share.kind == RateKind::Annual ? "% rocznie" : "% dziennie";
@@ -118,8 +116,8 @@ std::string FormatReport(const Calculation& calculation) {
             std::chrono::sys_days{calculation.due} + std::chrono::days{1};
         if (!changes.empty() && calculation.days > 0 &&
             firstCountedDay < std::chrono::sys_days{changes.front().start}) {
-            report += "\nUwaga: stawka " + KindName(calculation.rateKind) +
-                      " obowiązuje od " + FormatCalendarDate(changes.front().start) +
+            report += "\nUwaga: stawka " + KindName(calculation.rateKind) + " obowiązuje od " +
+                      FormatCalendarDate(changes.front().start) +
                       "; dni wcześniejsze liczono według stawki podstawowej.\n";
         }
     }

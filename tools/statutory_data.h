@@ -6,8 +6,8 @@
 
 namespace vistrel::tools {
 
-std::string_view PublicHolidaysTsv();    // data/public-holidays.tsv
-std::string_view RateKindsTsv();         // data/rate-kinds.tsv
-std::string_view InterestThresholdTsv(); // data/interest-threshold.tsv
+std::string_view PublicHolidaysTsv();     // data/public-holidays.tsv
+std::string_view RateKindsTsv();          // data/rate-kinds.tsv
+std::string_view InterestThresholdTsv();  // data/interest-threshold.tsv
 
 }  // namespace vistrel::tools

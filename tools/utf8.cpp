@@ -11,10 +11,20 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& code) {
     }
     std::size_t length = 0;
     char32_t lowest = 0;
-    if ((lead & 0xE0) == 0xC0) { length = 2; code = lead & 0x1F; lowest = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { length = 3; code = lead & 0x0F; lowest = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { length = 4; code = lead & 0x07; lowest = 0x10000; }
-    else return 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        code = lead & 0x1F;
+        lowest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+        lowest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        code = lead & 0x07;
+        lowest = 0x10000;
+    } else
+        return 0;
     if (i + length > text.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) return 0;

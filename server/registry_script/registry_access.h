@@ -15,7 +15,15 @@ namespace vistrel {
 // An open key as the backend numbers it; 0 is no key.
 using RegistryKey = std::uintptr_t;
 
-enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users, PerformanceData, DynData, CurrentConfig };
+enum class RootKey {
+    ClassesRoot,
+    CurrentUser,
+    LocalMachine,
+    Users,
+    PerformanceData,
+    DynData,
+    CurrentConfig
+};
 
 enum class KeyAccess { ReadWrite, ReadOnly };
 
@@ -32,10 +40,11 @@ public:
     virtual RegistryError Open(RegistryKey parent, std::u16string_view name, KeyAccess access,
                                RegistryKey& opened) = 0;
     // Creates a non-volatile key with read and write access, or opens it when it exists.
-    virtual RegistryError Create(RegistryKey parent, std::u16string_view name, RegistryKey& created) = 0;
+    virtual RegistryError Create(RegistryKey parent, std::u16string_view name,
+                                 RegistryKey& created) = 0;
     // An empty name is the key's default value.
-    virtual RegistryError SetValue(RegistryKey key, std::u16string_view name, RegistryValueType type,
-                                   std::span<const std::uint8_t> data) = 0;
+    virtual RegistryError SetValue(RegistryKey key, std::u16string_view name,
+                                   RegistryValueType type, std::span<const std::uint8_t> data) = 0;
     virtual RegistryError DeleteValue(RegistryKey key, std::u16string_view name) = 0;
     // Deletes a subkey that has no subkeys of its own.
     virtual RegistryError DeleteKey(RegistryKey parent, std::u16string_view name) = 0;
@@ -47,7 +56,8 @@ public:
 // Closes a key that the interpreter opened, unless it was handed back with Close() already.
 class OpenRegistryKey {
 public:
-    OpenRegistryKey(RegistryAccess& registry, RegistryKey key) noexcept : registry_(registry), key_(key) {}
+    OpenRegistryKey(RegistryAccess& registry, RegistryKey key) noexcept
+        : registry_(registry), key_(key) {}
     OpenRegistryKey(const OpenRegistryKey&) = delete;
     OpenRegistryKey& operator=(const OpenRegistryKey&) = delete;
     ~OpenRegistryKey() {

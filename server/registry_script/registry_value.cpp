@@ -62,7 +62,9 @@ std::uint8_t NibbleOf(char16_t c) noexcept {
 
 }  // namespace
 
-bool IsValueTypeLetter(std::u16string_view typeLetter) noexcept { return TypeOfLetter(typeLetter).has_value(); }
+bool IsValueTypeLetter(std::u16string_view typeLetter) noexcept {
+    return TypeOfLetter(typeLetter).has_value();
+}
 
 ScriptStatus MakeRegistryValue(std::u16string_view typeLetter, std::u16string_view text,
                                RegistryValue& value) {
@@ -92,7 +94,8 @@ ScriptStatus MakeRegistryValue(std::u16string_view typeLetter, std::u16string_vi
         ThrowIfRefused("binary value");
         value.data.assign(text.size() / 2, 0);
         for (std::size_t i = 0; i < text.size(); ++i) {
-            value.data[i / 2] |= static_cast<std::uint8_t>(NibbleOf(text[i]) << (i % 2 == 0 ? 4 : 0));
+            value.data[i / 2] |=
+                static_cast<std::uint8_t>(NibbleOf(text[i]) << (i % 2 == 0 ? 4 : 0));
         }
         break;
     }

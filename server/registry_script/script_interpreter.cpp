@@ -12,7 +12,9 @@
 namespace vistrel {
 namespace {
 
-bool BeginsWith(std::u16string_view token, char16_t c) noexcept { return !token.empty() && token.front() == c; }
+bool BeginsWith(std::u16string_view token, char16_t c) noexcept {
+    return !token.empty() && token.front() == c;
+}
 
 // The flags that may stand before a key's or a value's name.
 struct EntryMarks {
@@ -143,7 +145,8 @@ private:
     // The key and everything below it, depth first; the first failure stops it.
     RegistryError DeleteKeyWithSubkeys(RegistryKey parent, std::u16string_view name) {
         RegistryKey handle = 0;
-        if (const RegistryError error = registry_.Open(parent, name, KeyAccess::ReadWrite, handle)) return error;
+        if (const RegistryError error = registry_.Open(parent, name, KeyAccess::ReadWrite, handle))
+            return error;
         OpenRegistryKey key(registry_, handle);
         std::u16string subkey;
         while (registry_.EnumerateFirstSubkey(key.get(), subkey) == kRegistrySucceeded) {
@@ -154,8 +157,10 @@ private:
     }
 
     RegistryError OpenOrCreate(RegistryKey parent, std::u16string_view name, RegistryKey& handle) {
-        if (registry_.Open(parent, name, KeyAccess::ReadWrite, handle) == kRegistrySucceeded) return kRegistrySucceeded;
-        if (registry_.Open(parent, name, KeyAccess::ReadOnly, handle) == kRegistrySucceeded) return kRegistrySucceeded;
+        if (registry_.Open(parent, name, KeyAccess::ReadWrite, handle) == kRegistrySucceeded)
+            return kRegistrySucceeded;
+        if (registry_.Open(parent, name, KeyAccess::ReadOnly, handle) == kRegistrySucceeded)
+            return kRegistrySucceeded;
         return registry_.Create(parent, name, handle);
     }
 
@@ -184,7 +189,8 @@ private:
             }
             if (marks.forceRemove && removable) DeleteKeyWithSubkeys(parent, name);
             RegistryKey handle = 0;
-            if (const RegistryError error = OpenOrCreate(parent, name, handle)) return HresultFromWin32(error);
+            if (const RegistryError error = OpenOrCreate(parent, name, handle))
+                return HresultFromWin32(error);
             OpenRegistryKey key(registry_, handle);
             if (assigned) RETURN_IF_FAILED(WriteValue(key.get(), u"", type, text));
             if (token_ == u"{") {
@@ -242,7 +248,8 @@ private:
             }
             if (const RegistryError error = key.Close()) return HresultFromWin32(error);
             if (!marks.noRemove) {
-                if (const RegistryError error = registry_.DeleteKey(parent, name)) return HresultFromWin32(error);
+                if (const RegistryError error = registry_.DeleteKey(parent, name))
+                    return HresultFromWin32(error);
             }
         }
         return kScriptSucceeded;
@@ -255,7 +262,8 @@ private:
         }
         OpenRegistryKey key(registry_, handle);
         const RegistryError error = registry_.DeleteValue(key.get(), name);
-        if (error != kRegistrySucceeded && error != kRegistryFileNotFound) return HresultFromWin32(error);
+        if (error != kRegistrySucceeded && error != kRegistryFileNotFound)
+            return HresultFromWin32(error);
         return kScriptSucceeded;
     }
 

@@ -30,8 +30,10 @@ constexpr std::array<RootKeyName, 14> kRootKeyNames{{
 }};
 
 constexpr std::array<std::u16string_view, 12> kProtectedKeyNames{
-    u"AppID", u"CLSID", u"Component Categories", u"FileType", u"Interface", u"Hardware",
-    u"Mime",  u"SAM",   u"SECURITY",             u"SYSTEM",   u"Software",  u"TypeLib"};
+    u"AppID",    u"CLSID",     u"Component Categories",
+    u"FileType", u"Interface", u"Hardware",
+    u"Mime",     u"SAM",       u"SECURITY",
+    u"SYSTEM",   u"Software",  u"TypeLib"};
 
 }  // namespace
 

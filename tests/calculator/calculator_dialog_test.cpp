@@ -146,9 +146,15 @@ TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocu
 
     // The controls in the template's order, which is the z-order and the tab order.
     const std::pair<int, const wchar_t*> kChildren[] = {
-        {IDOK, L"Button"},   {IDCANCEL, L"Button"}, {kDueDatePicker, L"SysDateTimePick32"},
-        {-1, L"Button"},     {-1, L"Static"},       {-1, L"Static"},
-        {-1, L"Static"},     {kPaymentDatePicker, L"SysDateTimePick32"}, {kAmountField, L"Edit"},
+        {IDOK, L"Button"},
+        {IDCANCEL, L"Button"},
+        {kDueDatePicker, L"SysDateTimePick32"},
+        {-1, L"Button"},
+        {-1, L"Static"},
+        {-1, L"Static"},
+        {-1, L"Static"},
+        {kPaymentDatePicker, L"SysDateTimePick32"},
+        {kAmountField, L"Edit"},
     };
     HWND child = GetWindow(dialog.window(), GW_CHILD);
     int position = 0;
@@ -292,8 +298,8 @@ TEST_F(CalculatorDialogTest, EqualDatesAreCalculatedWithoutAMessage) {
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
     const std::int32_t instant = DayAfter(2024, 3, 5);
-    ExpectSameState(state_,
-                    {instant, instant, ComputeInterest(table, instant, instant, 1000.0), 1000.0, 1});
+    ExpectSameState(
+        state_, {instant, instant, ComputeInterest(table, instant, instant, 1000.0), 1000.0, 1});
 }
 
 TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
@@ -315,7 +321,8 @@ TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
     EXPECT_EQ(state.accepted, 1);
     // February 20 to 29 at 2.0 a day, March 1 to 10 at 1.0 a day.
     EXPECT_NEAR(state.interest, 30.0, 1e-9);
-    EXPECT_EQ(state.interest, ComputeInterest(table, state.dueInstant, state.paymentInstant, 1000.0));
+    EXPECT_EQ(state.interest,
+              ComputeInterest(table, state.dueInstant, state.paymentInstant, 1000.0));
 }
 
 struct CancelCase {
@@ -324,8 +331,16 @@ struct CancelCase {
 };
 
 const CancelCase kCancelCases[] = {
-    {"CancelButton", [](const CalculatorDialogSession& d) { d.Click(IDCANCEL); return true; }},
-    {"Escape", [](const CalculatorDialogSession& d) { d.PressKey(VK_ESCAPE); return true; }},
+    {"CancelButton",
+     [](const CalculatorDialogSession& d) {
+         d.Click(IDCANCEL);
+         return true;
+     }},
+    {"Escape",
+     [](const CalculatorDialogSession& d) {
+         d.PressKey(VK_ESCAPE);
+         return true;
+     }},
     {"CloseBox", [](const CalculatorDialogSession& d) { return d.ClickCloseBox(); }},
 };
 
@@ -365,8 +380,9 @@ TEST_F(CalculatorDialogTest, PickersOfferOnlyDatesWhoseInstantsFit32Bits) {
     for (const int picker : {kDueDatePicker, kPaymentDatePicker}) {
         SCOPED_TRACE(testing::Message() << "picker " << picker);
         SYSTEMTIME range[2]{};
-        EXPECT_EQ(SendMessageW(dialog.control(picker), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)),
-                  GDTR_MIN | GDTR_MAX);
+        EXPECT_EQ(
+            SendMessageW(dialog.control(picker), DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)),
+            GDTR_MIN | GDTR_MAX);
         EXPECT_EQ(range[0].wYear, 1970);
         EXPECT_EQ(range[0].wMonth, 1);
         EXPECT_EQ(range[0].wDay, 2);
@@ -442,7 +458,8 @@ TEST_F(CalculatorDialogTest, ScreenshotOfTheOpenDialog) {
     CalculatorDialogSession dialog{Run()};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.WaitForFocus(IDOK));
-    RedrawWindow(dialog.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(dialog.window(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     // The geometry for cropping, written whole under a temporary name, then moved into place.
     RECT frame{};

@@ -34,7 +34,7 @@ struct DayAfterCase {
 };
 
 const DayAfterCase kDayAfterCases[] = {
-    {"WinterDateInWinter", Date(2024, 3, 1), kWinterNoon, 1709334000},  // 2024-03-02 00:00 CET
+    {"WinterDateInWinter", Date(2024, 3, 1), kWinterNoon, 1709334000},   // 2024-03-02 00:00 CET
     {"SummerDateInSummer", Date(2024, 7, 15), kSummerNoon, 1721080800},  // 2024-07-16 00:00 CEST
     // The flag of the present moment applies to every date: an hour off the wall clock.
     {"WinterDateInSummer", Date(2024, 3, 1), kSummerNoon, 1709334000 - kHour},

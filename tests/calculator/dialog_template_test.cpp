@@ -88,8 +88,8 @@ const ExpectedControl kControls[] = {
 
 TEST(CalculatorDialogTemplateTest, IsThePolishExtendedTemplate203AsLaidOut) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(203),
-                                  MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT));
+    HRSRC found = FindResourceExW(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */,
+                                  MAKEINTRESOURCEW(203), MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT));
     ASSERT_NE(found, nullptr);
     const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, found)));
     ASSERT_NE(data, nullptr);
@@ -99,9 +99,9 @@ TEST(CalculatorDialogTemplateTest, IsThePolishExtendedTemplate203AsLaidOut) {
     EXPECT_EQ(reader.Read<std::uint16_t>(), 0xFFFF);  // signature of the extended form
     EXPECT_EQ(reader.Read<std::uint32_t>(), 0u);      // help identifier
     EXPECT_EQ(reader.Read<std::uint32_t>(), 0u);      // extended style
-    EXPECT_EQ(reader.Read<std::uint32_t>(), static_cast<std::uint32_t>(
-                                                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
-                                                DS_SETFONT | DS_FIXEDSYS | DS_CENTER));
+    EXPECT_EQ(reader.Read<std::uint32_t>(),
+              static_cast<std::uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
+                                         DS_SETFONT | DS_FIXEDSYS | DS_CENTER));
     const auto controlCount = reader.Read<std::uint16_t>();
     EXPECT_EQ(controlCount, std::size(kControls));
     EXPECT_EQ(reader.Read<short>(), 0);

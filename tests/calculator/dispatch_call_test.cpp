@@ -39,12 +39,12 @@ std::vector<LONG> IntegersOf(const std::vector<SeenVariant>& arguments) {
     return values;
 }
 
-
 TEST(CallAutomationTest, NullObjectIsRefused) {
     const VARIANT parameters[] = {Integer(1)};
-    EXPECT_EQ(CallAutomation(nullptr, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
-                  .status,
-              E_POINTER);
+    EXPECT_EQ(
+        CallAutomation(nullptr, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
+            .status,
+        E_POINTER);
 }
 
 TEST(CallAutomationTest, PutWithoutParametersFailsBeforeInvoke) {
@@ -78,9 +78,10 @@ TEST(CallAutomationTest, InvokeSeesTheParametersLastFirst) {
 TEST(CallAutomationTest, PutPassesItsValueAsTheNamedPropertyPutArgument) {
     RecordingDispatch object;
     const VARIANT parameters[] = {Integer(1), Integer(2), Integer(99)};
-    EXPECT_EQ(CallAutomation(&object, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
-                  .status,
-              S_OK);
+    EXPECT_EQ(
+        CallAutomation(&object, kRangeValue2, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, parameters)
+            .status,
+        S_OK);
     ASSERT_EQ(object.invokes.size(), 1u);
     EXPECT_EQ(IntegersOf(object.invokes[0].arguments), (std::vector<LONG>{99, 2, 1}));
     EXPECT_EQ(object.invokes[0].namedArguments, (std::vector<DISPID>{DISPID_PROPERTYPUT}));
@@ -88,7 +89,7 @@ TEST(CallAutomationTest, PutPassesItsValueAsTheNamedPropertyPutArgument) {
 
 struct TrailingCase {
     WORD flags;
-    std::vector<bool> missing;  // which parameters, in the member's order, hold the marker
+    std::vector<bool> missing;   // which parameters, in the member's order, hold the marker
     std::vector<LONG> expected;  // what Invoke sees, last first; -1 for a marker
 };
 
@@ -143,7 +144,8 @@ TEST(CallAutomationTest, VariantResultComesAsItIs) {
     };
     UniqueVariant result;
     EXPECT_EQ(
-        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_VARIANT, result.put(), {}).status,
+        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_VARIANT, result.put(), {})
+            .status,
         S_FALSE);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 42);
@@ -165,9 +167,9 @@ TEST(CallAutomationTest, FailedConversionClearsTheResultAndGivesItsStatus) {
 
 TEST(CallAutomationTest, ResultAskedWithoutPlaceForItIsRefusedBeforeInvoke) {
     RecordingDispatch object;
-    EXPECT_EQ(
-        CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, nullptr, {}).status,
-        E_POINTER);
+    EXPECT_EQ(CallAutomation(&object, kRangeOffset, DISPATCH_PROPERTYGET, VT_DISPATCH, nullptr, {})
+                  .status,
+              E_POINTER);
     EXPECT_TRUE(object.invokes.empty());
 }
 

@@ -29,8 +29,8 @@ TEST(ThrowIfFailedOutcomeTest, RaisesOnlyFailedOutcomes) {
     EXPECT_NO_THROW(THROW_IF_FAILED((DispatchStatus{S_FALSE, nullptr})));
     CountedErrorInfo info;
     try {
-        THROW_IF_FAILED((DispatchStatus{static_cast<HRESULT>(0x800405E8),
-                                        ComPtr<IErrorInfo>::Copy(&info)}));
+        THROW_IF_FAILED(
+            (DispatchStatus{static_cast<HRESULT>(0x800405E8), ComPtr<IErrorInfo>::Copy(&info)}));
         ADD_FAILURE() << "no exception";
     } catch (const _com_error& error) {
         EXPECT_EQ(error.Error(), static_cast<HRESULT>(0x800405E8));

@@ -12,9 +12,7 @@
 namespace vistrel {
 namespace {
 
-std::byte PatternByte(std::size_t position) {
-    return static_cast<std::byte>(position * 7 % 251);
-}
+std::byte PatternByte(std::size_t position) { return static_cast<std::byte>(position * 7 % 251); }
 
 // Hands out the scripted counts one per read, filling what it delivers with the pattern, and
 // records the size of the block each read writes into, as the heap knows it.
@@ -73,13 +71,12 @@ TEST_P(DownloadBufferGrowthTest, LeavesOneChunkOfRoomBeforeEveryRead) {
 INSTANTIATE_TEST_SUITE_P(
     Bodies, DownloadBufferGrowthTest,
     ::testing::Values(
-        GrowthCase{"Empty", {0}, {50000}, 0},
-        GrowthCase{"OneByte", {1, 0}, {50000, 50001}, 1},
+        GrowthCase{"Empty", {0}, {50000}, 0}, GrowthCase{"OneByte", {1, 0}, {50000, 50001}, 1},
         GrowthCase{"ExactlyOneChunk", {50000, 0}, {50000, 100000}, 50000},
         GrowthCase{"ShortReadsGrowEveryTime", {3000, 47000, 0}, {50000, 53000, 100000}, 50000},
         GrowthCase{"Body120000", {50000, 50000, 20000, 0}, {50000, 100000, 150000, 170000}, 120000},
-        // From 200000 bytes on, a quarter of what was received is more than a chunk: 250000 + 62500,
-        // then at 300000 the 12500 bytes left are too few and it grows to 300000 + 75000.
+        // From 200000 bytes on, a quarter of what was received is more than a chunk: 250000 +
+        // 62500, then at 300000 the 12500 bytes left are too few and it grows to 300000 + 75000.
         GrowthCase{"Body300000GrowsByAQuarter",
                    {50000, 50000, 50000, 50000, 50000, 50000, 0},
                    {50000, 100000, 150000, 200000, 250000, 312500, 375000},

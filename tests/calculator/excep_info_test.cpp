@@ -33,8 +33,7 @@ TEST_P(ExcepInfoStatus, FollowsTheCodeOrElseTheScode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ExcepInfoStatus,
-    ::testing::Values(CodeCase{0, E_FAIL, E_FAIL},
-                      CodeCase{0, DISP_E_OVERFLOW, DISP_E_OVERFLOW},
+    ::testing::Values(CodeCase{0, E_FAIL, E_FAIL}, CodeCase{0, DISP_E_OVERFLOW, DISP_E_OVERFLOW},
                       CodeCase{1000, 0, static_cast<HRESULT>(0x800405E8)},
                       CodeCase{1000, E_FAIL, static_cast<HRESULT>(0x800405E8)},
                       CodeCase{1, 0, static_cast<HRESULT>(0x80040201)},
@@ -42,14 +41,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{0xFE00, 0, static_cast<HRESULT>(0x8004FFFF)},
                       CodeCase{0xFFFF, 0, static_cast<HRESULT>(0x8004FFFF)},
                       // The call failed: an EXCEPINFO without a failure code still reads as one.
-                      CodeCase{0, S_OK, DISP_E_EXCEPTION},
-                      CodeCase{0, S_FALSE, DISP_E_EXCEPTION}));
+                      CodeCase{0, S_OK, DISP_E_EXCEPTION}, CodeCase{0, S_FALSE, DISP_E_EXCEPTION}));
 
 TEST(ExcepInfoToErrorInfoTest, ErrorInformationCarriesWhatTheObjectReported) {
     EXCEPINFO info{};
     info.wCode = 1000;
     info.bstrSource = SysAllocString(L"Microsoft Excel");
-    info.bstrDescription = SysAllocString(L"Nie mo\u017Cna ustawi\u0107 w\u0142a\u015Bciwo\u015Bci");
+    info.bstrDescription =
+        SysAllocString(L"Nie mo\u017Cna ustawi\u0107 w\u0142a\u015Bciwo\u015Bci");
     info.bstrHelpFile = SysAllocString(L"C:\\pomoc.chm");
     info.dwHelpContext = 0x1234;
 

@@ -68,7 +68,8 @@ TEST(FailureDescriptionTest, FallsBackOnTheSystemsTextForTheStatus) {
         ASSERT_FALSE(description.empty());
         EXPECT_EQ(text.compare(0, description.size(), description), 0) << "a prefix of the text";
         EXPECT_NE(description.back(), L'\n');
-        EXPECT_TRUE(text.substr(description.size()).find_first_not_of(L" \r\n") == std::wstring::npos)
+        EXPECT_TRUE(text.substr(description.size()).find_first_not_of(L" \r\n") ==
+                    std::wstring::npos)
             << "only blanks and line breaks dropped";
     }
 }

@@ -50,8 +50,10 @@ HICON QuestionIcon() { return LoadIconW(nullptr, MAKEINTRESOURCEW(32514)); }
 // period (data/rate-history.tsv) starts on 5 March 2026.
 const std::wstring kBuiltInRatesOffer =
     L"\nCzy obliczyć odsetki według stóp wbudowanych w program (ostatnia zmiana: 5 marca 2026 r.)?";
-const std::wstring kNotFetchedQuestion = L"Nie udało się pobrać strony ze stopami odsetek." + kBuiltInRatesOffer;
-const std::wstring kNoTableQuestion = L"Strona stóp odsetek nie zawiera tabeli stóp." + kBuiltInRatesOffer;
+const std::wstring kNotFetchedQuestion =
+    L"Nie udało się pobrać strony ze stopami odsetek." + kBuiltInRatesOffer;
+const std::wstring kNoTableQuestion =
+    L"Strona stóp odsetek nie zawiera tabeli stóp." + kBuiltInRatesOffer;
 
 // A run of the verb on a thread of its own, as the host's user-interface thread runs it.
 class VerbRun {
@@ -78,12 +80,12 @@ private:
 // The system's text for a status as the message shows it, without the trailing line break.
 std::wstring SystemText(HRESULT status) {
     UniqueLocalText text;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(text.put()),
-                   0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
     std::wstring result = text ? text.get() : L"";
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' || result.back() == L' ')) {
+    while (!result.empty() &&
+           (result.back() == L'\n' || result.back() == L'\r' || result.back() == L' ')) {
         result.pop_back();
     }
     return result;
@@ -206,7 +208,8 @@ TEST_F(InterestCalculatorTest, TheDatesWrittenAreTheDatesEnteredInBothSeasons) {
         SCOPED_TRACE(c.name);
         const std::int32_t now = test::LocalMoment(2001, c.month, 15, 12);
         const std::time_t moment = now;
-        ASSERT_EQ(std::localtime(&moment)->tm_isdst, c.daylightSaving) << "the zone is not Warsaw's";
+        ASSERT_EQ(std::localtime(&moment)->tm_isdst, c.daylightSaving)
+            << "the zone is not Warsaw's";
         const PinnedClock clock(now);
         const std::u16string text = test::Page(
             test::Row(u"73,00%", test::PeriodText({2001, 4, 1}, test::Date{2001, 12, 31})) +
@@ -553,8 +556,8 @@ TEST_F(InterestCalculatorTest, ARunCalledWhileTheDialogIsOpenIsRefusedAndTheFirs
     secondRun.target = &second;
     CalculatorDialogSession dialog([&] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &RunAgainOnMessage, nullptr,
-                                             GetCurrentThreadId());
+        const HHOOK hook =
+            SetWindowsHookExW(WH_GETMESSAGE, &RunAgainOnMessage, nullptr, GetCurrentThreadId());
         EXPECT_NE(hook, nullptr);
         EXPECT_EQ(RunInterestCalculator(&first, kRatePageUrl), 1);
         UnhookWindowsHookEx(hook);
@@ -568,9 +571,9 @@ TEST_F(InterestCalculatorTest, ARunCalledWhileTheDialogIsOpenIsRefusedAndTheFirs
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VistrelTestSheet";
     RegisterClassW(&windowClass);
-    const HWND sheet = CreateWindowW(L"VistrelTestSheet", L"Arkusz", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     0, 0, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                     nullptr);
+    const HWND sheet =
+        CreateWindowW(L"VistrelTestSheet", L"Arkusz", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                      200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(sheet, nullptr);
     SetForegroundWindow(sheet);
     EXPECT_TRUE(WaitPumping([&] { return GetForegroundWindow() == sheet; }));
@@ -612,12 +615,11 @@ TEST_F(InterestCalculatorTest, ScreenshotOfTheOpenDialog) {
     RECT frame{};
     GetWindowRect(run.dialog().window(), &frame);
     const std::string partial = std::string(request) + ".partial";
-    std::ofstream(partial) << (frame.right - frame.left) << 'x' << (frame.bottom - frame.top)
-                           << '+' << frame.left << '+' << frame.top << '\n';
+    std::ofstream(partial) << (frame.right - frame.left) << 'x' << (frame.bottom - frame.top) << '+'
+                           << frame.left << '+' << frame.top << '\n';
     ASSERT_TRUE(MoveFileExA(partial.c_str(), request, MOVEFILE_REPLACE_EXISTING));
-    EXPECT_TRUE(test::WaitFor(
-        [&] { return GetFileAttributesA(taken) != INVALID_FILE_ATTRIBUTES; },
-        std::chrono::seconds(30)))
+    EXPECT_TRUE(test::WaitFor([&] { return GetFileAttributesA(taken) != INVALID_FILE_ATTRIBUTES; },
+                              std::chrono::seconds(30)))
         << "no screenshot was taken";
     run.dialog().Click(IDOK);
     EXPECT_EQ(run.Result(), 1);

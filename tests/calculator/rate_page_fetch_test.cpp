@@ -40,8 +40,7 @@ bool RunsOnWine() {
 // The request line a proxy receives for the rate page. Wine differs from Windows: it names the
 // default port in the proxied address ("www.mf.gov.pl:80").
 std::string RequestLineFor(const std::string& path) {
-    return "GET http://www.mf.gov.pl" + std::string(RunsOnWine() ? ":80" : "") + path +
-           " HTTP/1.1";
+    return "GET http://www.mf.gov.pl" + std::string(RunsOnWine() ? ":80" : "") + path + " HTTP/1.1";
 }
 
 const std::string RatePageRequest = RequestLineFor("/podatki/odsetki_za_zwloke.shtml");
@@ -100,7 +99,8 @@ protected:
     // Each handle opened was closed once, the request before the connection before the root.
     void ExpectEveryHandleClosedOnce(std::size_t opened) const {
         EXPECT_EQ(internet_.opened().size(), opened);
-        const std::vector<HINTERNET> reversed(internet_.opened().rbegin(), internet_.opened().rend());
+        const std::vector<HINTERNET> reversed(internet_.opened().rbegin(),
+                                              internet_.opened().rend());
         EXPECT_EQ(internet_.closed(), reversed);
     }
 
@@ -261,14 +261,16 @@ TEST_P(ErrorStatusTest, FailsHoldingNothingAndTheNextCallTriesAgain) {
     ServeRatePage("latin2");
     ASSERT_TRUE(Fetch());
     EXPECT_EQ(Text(), Latin2Text);
-    EXPECT_EQ(RequestLines(TakeRequests()), (std::vector<std::string>{RatePageRequest, RatePageRequest}));
+    EXPECT_EQ(RequestLines(TakeRequests()),
+              (std::vector<std::string>{RatePageRequest, RatePageRequest}));
 }
 
 std::string CodeName(const ::testing::TestParamInfo<int>& info) {
     return "Http" + std::to_string(info.param);
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(404, 403, 500, 503), CodeName);
+INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(404, 403, 500, 503),
+                         CodeName);
 
 // The page's memory refused: the first buffer, its first growth (a body of several chunks) or the
 // text it is converted into.
@@ -295,12 +297,13 @@ TEST_P(PageAllocationFailureTest, FailsHoldingNothingAndTheNextCallTriesAgain) {
     EXPECT_EQ(Text(), LargeText());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Allocations, PageAllocationFailureTest,
-    ::testing::Values(PageAllocationCase{"FirstBuffer", "page buffer", 0},
-                      PageAllocationCase{"GrownBuffer", "page buffer", 1},
-                      PageAllocationCase{"Text", "page text", 0}),
-    [](const ::testing::TestParamInfo<PageAllocationCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Allocations, PageAllocationFailureTest,
+                         ::testing::Values(PageAllocationCase{"FirstBuffer", "page buffer", 0},
+                                           PageAllocationCase{"GrownBuffer", "page buffer", 1},
+                                           PageAllocationCase{"Text", "page text", 0}),
+                         [](const ::testing::TestParamInfo<PageAllocationCase>& info) {
+                             return info.param.name;
+                         });
 
 class RedirectTest : public FetchRatePageTest, public ::testing::WithParamInterface<int> {};
 
@@ -383,18 +386,19 @@ TEST_F(FetchRatePageTest, BoundsEveryWaitOnTheRootAndOnTheRequest) {
 // handle and keeps nothing, so that asking for it back fails, and a request opened with
 // InternetOpenUrlW from that root waits for a silent server's answer without end.
 TEST(RootHandleTest, KeepsTheReceiveTimeoutOnWindowsOnly) {
-    InternetHandle root(WinInet(), WinInet().Open(L"Brevant Smart tag", INTERNET_OPEN_TYPE_PRECONFIG,
-                                                  nullptr, nullptr, 0));
+    InternetHandle root(
+        WinInet(),
+        WinInet().Open(L"Brevant Smart tag", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     ASSERT_TRUE(root);
     DWORD timeout = 7000;
-    ASSERT_TRUE(InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
-                                   sizeof timeout));
+    ASSERT_TRUE(
+        InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout));
 
     DWORD kept = 0;
     DWORD size = sizeof kept;
     SetLastError(0);
-    const BOOL answered = InternetQueryOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &kept,
-                                               &size);
+    const BOOL answered =
+        InternetQueryOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &kept, &size);
 
     if (RunsOnWine()) {
         EXPECT_FALSE(answered);

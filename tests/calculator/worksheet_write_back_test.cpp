@@ -61,14 +61,18 @@ const TextsCase kTextsCases[] = {
     {"TheAmountWithTwoDecimalsTheInterestWithOne",
      Confirmed({2024, 2, 19}, {2024, 3, 10}, 1234.5, 12.34),
      {L"2024-02-19", L"2024-03-10", L"1234.50", L"12.3"}},
-    {"ZeroesAndLeadingZeroesInTheDates", Confirmed({987, 1, 2}, {2001, 10, 9}, 0.0, 0.0),
+    {"ZeroesAndLeadingZeroesInTheDates",
+     Confirmed({987, 1, 2}, {2001, 10, 9}, 0.0, 0.0),
      {L"0987-01-02", L"2001-10-09", L"0.00", L"0.0"}},
-    {"RoundedToTheNearest", Confirmed({2024, 12, 31}, {2025, 1, 1}, 0.126, 0.96),
+    {"RoundedToTheNearest",
+     Confirmed({2024, 12, 31}, {2025, 1, 1}, 0.126, 0.96),
      {L"2024-12-31", L"2025-01-01", L"0.13", L"1.0"}},
-    {"Negative", Confirmed({2024, 1, 1}, {2024, 1, 1}, -5.0, -0.26),
+    {"Negative",
+     Confirmed({2024, 1, 1}, {2024, 1, 1}, -5.0, -0.26),
      {L"2024-01-01", L"2024-01-01", L"-5.00", L"-0.3"}},
     // 10 to the 20th, exact in a double: 24 characters, far within a cell's 255.
-    {"ALargeAmountWhole", Confirmed({2024, 1, 1}, {2024, 1, 2}, 1e20, 1.0),
+    {"ALargeAmountWhole",
+     Confirmed({2024, 1, 1}, {2024, 1, 2}, 1e20, 1.0),
      {L"2024-01-01", L"2024-01-02", L"1" + std::wstring(20, L'0') + L".00", L"1.0"}},
 };
 

@@ -30,7 +30,8 @@ std::vector<RatePeriod> PeriodsOf(const RateTable& table) {
 TEST(BuiltInRatesTest, AgreeRecordForRecordWithTheBundledPage) {
     std::ifstream file(VISTREL_BUNDLED_RATE_PAGE, std::ios::binary);
     ASSERT_TRUE(file) << VISTREL_BUNDLED_RATE_PAGE;
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     const std::u16string page = tools::DecodeLatin2(bytes);
     for (const int month : {1, 7}) {
         SCOPED_TRACE(month);
@@ -57,9 +58,10 @@ TEST(BuiltInRatesTest, AgreeRecordForRecordWithTheBundledPage) {
         }
         // The newest period's first day is the last change the table knows of.
         const auto last = BuiltInRatesLastChange();
-        EXPECT_EQ(builtIn[0].start, LocalMidnight(static_cast<int>(last.year()),
-                                                  static_cast<int>(static_cast<unsigned>(last.month())),
-                                                  static_cast<int>(static_cast<unsigned>(last.day())), now));
+        EXPECT_EQ(builtIn[0].start,
+                  LocalMidnight(static_cast<int>(last.year()),
+                                static_cast<int>(static_cast<unsigned>(last.month())),
+                                static_cast<int>(static_cast<unsigned>(last.day())), now));
     }
 }
 

@@ -17,13 +17,9 @@ constexpr double kDaily = 0.01;
 constexpr double kAmount = 1000.0;
 
 // One row's interest, multiplied in the order the engine must keep for identical results.
-double Term(int days, double rate, double factor) {
-    return ((days * rate) * kAmount) * factor;
-}
+double Term(int days, double rate, double factor) { return ((days * rate) * kAmount) * factor; }
 
-constexpr std::int32_t Days(int days) {
-    return days * SecondsPerDay;
-}
+constexpr std::int32_t Days(int days) { return days * SecondsPerDay; }
 
 constexpr int kOpen = -1;  // the row's end is the moment the page was read
 
@@ -42,8 +38,8 @@ RateTable MakeTable(const std::vector<Row>& rows) {
     RateTable table{};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
-        table[i] = {kBase + Days(row.firstDay), row.endDay == kOpen ? kNow : kBase + Days(row.endDay),
-                    row.kind, row.rate};
+        table[i] = {kBase + Days(row.firstDay),
+                    row.endDay == kOpen ? kNow : kBase + Days(row.endDay), row.kind, row.rate};
     }
     return table;
 }
@@ -72,7 +68,8 @@ void ExpectInterest(const InterestCase (&cases)[N]) {
     for (const InterestCase& c : cases) {
         SCOPED_TRACE(c.name);
         const RateTable table = MakeTable(c.rows);
-        EXPECT_DOUBLE_EQ(ComputeInterest(table, kBase + c.due, kBase + c.payment, kAmount), c.expected);
+        EXPECT_DOUBLE_EQ(ComputeInterest(table, kBase + c.due, kBase + c.payment, kAmount),
+                         c.expected);
     }
 }
 
@@ -86,36 +83,41 @@ const InterestCase kInterestCases[] = {
     {"SameDay", kThreePeriods, Days(50), Days(50), 0.0},
     {"PaymentAfterTheOpenPeriodsEnd", kThreePeriods, Days(90), Days(131),
      Term(31, 12, kAnnual) + Term(10, 10, kAnnual)},
-    {"DueBeforeAndPaymentAfterTheMomentOfReading", kThreePeriods, Days(110), Days(140), Term(30, 12, kAnnual)},
+    {"DueBeforeAndPaymentAfterTheMomentOfReading", kThreePeriods, Days(110), Days(140),
+     Term(30, 12, kAnnual)},
     {"BothAfterTheMomentOfReading", kThreePeriods, Days(135), Days(140), Term(5, 12, kAnnual)},
     {"PaymentOnABoundaryCountsTheOlderRowInFull", kThreePeriods, Days(30), Days(100),
      Term(0, 12, kAnnual) + Term(40, 10, kAnnual) + Term(30, 8, kAnnual)},
-    {"PaymentOnABoundaryDueInTheOlderRow", kThreePeriods, Days(70), Days(100), Term(30, 10, kAnnual)},
+    {"PaymentOnABoundaryDueInTheOlderRow", kThreePeriods, Days(70), Days(100),
+     Term(30, 10, kAnnual)},
     {"DueOnABoundaryCountsTheNewerRowInFull", kThreePeriods, Days(60), Days(110),
      Term(10, 12, kAnnual) + Term(40, 10, kAnnual)},
     {"PartialDaysDroppedRowByRow", kThreePeriods, Days(70) + 1, Days(110) - 1,
      Term(9, 12, kAnnual) + Term(29, 10, kAnnual)},
     {"DueBeforeTheOldestPeriod", kThreePeriods, Days(-5), Days(120), 0.0},
-    {"GapAddsNothing", kWithGap, Days(70), Days(120), Term(20, 12, kAnnual) + Term(10, 10, kAnnual)},
+    {"GapAddsNothing", kWithGap, Days(70), Days(120),
+     Term(20, 12, kAnnual) + Term(10, 10, kAnnual)},
     {"DueInAGap", kWithGap, Days(90), Days(120), 0.0},
     {"PaymentInAGapCountsOlderPeriodsInFull", kWithGap, Days(30), Days(90),
      Term(20, 10, kAnnual) + Term(30, 8, kAnnual)},
 };
 
-TEST(ComputeInterestTest, CountsEachPeriodAtItsOwnRate) {
-    ExpectInterest(kInterestCases);
-}
+TEST(ComputeInterestTest, CountsEachPeriodAtItsOwnRate) { ExpectInterest(kInterestCases); }
 
 const std::vector<Row> kOneAnnual = {{RateKind::Annual, 36.5, 0, 100}};
 const std::vector<Row> kOneDailyStar = {{RateKind::DailyStar, 0.1, 0, 100}};
 const std::vector<Row> kOneDailyTwoStars = {{RateKind::DailyTwoStars, 0.1, 0, 100}};
-const std::vector<Row> kLeapLength = {{RateKind::Annual, 0.0, 366, 400}, {RateKind::Annual, 10.0, 0, 366}};
-const std::vector<Row> kAllNone = {{RateKind::None, 12.0, 100, kOpen}, {RateKind::None, 10.0, 0, 100}};
+const std::vector<Row> kLeapLength = {{RateKind::Annual, 0.0, 366, 400},
+                                      {RateKind::Annual, 10.0, 0, 366}};
+const std::vector<Row> kAllNone = {{RateKind::None, 12.0, 100, kOpen},
+                                   {RateKind::None, 10.0, 0, 100}};
 const std::vector<Row> kUnknownKindFirst = {{static_cast<RateKind>(7), 50.0, 0, 200},
                                             {RateKind::Annual, 10.0, 0, 200}};
-const std::vector<Row> kHeaderFirst = {{RateKind::None, 0.0, 0, 0}, {RateKind::Annual, 12.0, 100, kOpen},
+const std::vector<Row> kHeaderFirst = {{RateKind::None, 0.0, 0, 0},
+                                       {RateKind::Annual, 12.0, 100, kOpen},
                                        {RateKind::Annual, 10.0, 0, 100}};
-const std::vector<Row> kClosedNewest = {{RateKind::Annual, 12.0, 100, 120}, {RateKind::Annual, 10.0, 0, 100}};
+const std::vector<Row> kClosedNewest = {{RateKind::Annual, 12.0, 100, 120},
+                                        {RateKind::Annual, 10.0, 0, 100}};
 const std::vector<Row> kOverlapping = {{RateKind::Annual, 12.0, 100, kOpen},
                                        {RateKind::Annual, 10.0, 50, 100},
                                        {RateKind::Annual, 8.0, 0, 80}};
@@ -163,7 +165,8 @@ TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
 // Each term says between which instants its days were counted.
 TEST(InterestTermsTest, NameTheInstantsEachRowCounts) {
     const RateTable table = MakeTable(kClosedNewest);  // 100..120 and 0..100
-    const std::vector<InterestTerm> terms = InterestTerms(table, kBase + Days(90), kBase + Days(140), kAmount);
+    const std::vector<InterestTerm> terms =
+        InterestTerms(table, kBase + Days(90), kBase + Days(140), kAmount);
     ASSERT_EQ(terms.size(), 2u);
     // The newest period runs on past its end to the payment.
     EXPECT_EQ(terms[0].record, 0u);
@@ -213,11 +216,20 @@ TEST_F(InterestOverParsedPageTest, CountsTheDaysAfterTheDueDateThroughThePayment
         double expected;
     };
     const Case cases[] = {
-        {"AcrossFourPeriods", {2023, 9, 1}, {2024, 10, 10},
-         Term(7, 12, kAnnual) + Term(365, 14.5, kAnnual) + Term(28, 15, kAnnual) + Term(5, 16, kAnnual)},
+        {"AcrossFourPeriods",
+         {2023, 9, 1},
+         {2024, 10, 10},
+         Term(7, 12, kAnnual) + Term(365, 14.5, kAnnual) + Term(28, 15, kAnnual) +
+             Term(5, 16, kAnnual)},
         {"PaidTodayInTheOpenPeriod", {2024, 10, 10}, {2024, 11, 20}, Term(41, 12, kAnnual)},
-        {"PaidLaterThanToday", {2024, 9, 30}, {2024, 12, 31}, Term(89, 12, kAnnual) + Term(3, 14.5, kAnnual)},
-        {"DailyRates", {2022, 6, 29}, {2022, 7, 10}, Term(10, 0.05, kDaily) + Term(1, 0.04, kDaily)},
+        {"PaidLaterThanToday",
+         {2024, 9, 30},
+         {2024, 12, 31},
+         Term(89, 12, kAnnual) + Term(3, 14.5, kAnnual)},
+        {"DailyRates",
+         {2022, 6, 29},
+         {2022, 7, 10},
+         Term(10, 0.05, kDaily) + Term(1, 0.04, kDaily)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,7 +242,8 @@ TEST_F(InterestOverParsedPageTest, CountsTheDaysAfterTheDueDateThroughThePayment
 TEST_F(InterestOverParsedPageTest, HeaderWithAPercentSignDoesNotHideThePeriods) {
     const std::u16string page = test::Row(u"Stopa w %", u"Okres") + test::SampleRatePage();
     EXPECT_DOUBLE_EQ(Compute(page, {2024, 10, 10}, {2024, 11, 20}), Term(41, 12, kAnnual));
-    EXPECT_DOUBLE_EQ(Compute(page, {2024, 9, 30}, {2024, 10, 10}), Term(7, 12, kAnnual) + Term(3, 14.5, kAnnual));
+    EXPECT_DOUBLE_EQ(Compute(page, {2024, 9, 30}, {2024, 10, 10}),
+                     Term(7, 12, kAnnual) + Term(3, 14.5, kAnnual));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ namespace vistrel::test {
 namespace {
 
 // Letters whose capitals the comparison must fold, and characters that only look like markup.
+// clang-format off
 constexpr std::u16string_view kOddCharacters[] = {
     u"ą", u"Ą", u"ś", u"Ś", u"ź", u"Ź", u"ż", u"Ż", u"ł", u"Ł", u"é", u"İ", u"ı",
     u"\u00AD",  // soft hyphen
@@ -18,14 +19,17 @@ constexpr std::u16string_view kOddCharacters[] = {
     u"\u017F",  // long s
     std::u16string_view(u"\0", 1),
 };
+// clang-format on
 
 // Fragments of markup, whole and broken, that the parser passes over or half-matches.
+// clang-format off
 constexpr std::u16string_view kMarkupFragments[] = {
     u"<", u">", u"</", u"<t", u"<tr", u"<td", u"<td>", u"<td><", u"<td><p", u"<p>", u"</p>",
     u"</p></td", u"</td>", u"</tr>", u"<br>", u"<b>", u"</b>", u"<tr class=\"x\">", u"<td ><p>",
     u"< tr>", u"&nbsp;", u"\n", u"\r\n", u" ", u"\t", u"%", u"%*", u"*", u"**", u",", u".", u"0",
     u"7", u"r.", u"od ", u"do ", u"maja", u"<<", u"<tr><tr>", u"<td><p><td><p>",
 };
+// clang-format on
 
 class PageWriter {
 public:
@@ -45,7 +49,8 @@ public:
             page.resize(random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
         } else if (random_.Chance(15)) {
             // Cut just after the end of some tag: a marker, or an opening with nothing after it.
-            const std::size_t end = page.find(u'>', random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
+            const std::size_t end =
+                page.find(u'>', random_.Below(static_cast<std::uint32_t>(page.size() + 1)));
             if (end != std::u16string::npos) page.resize(end + 1);
         }
         return page;
@@ -97,14 +102,15 @@ private:
     }
 
     std::u16string Blanks() {
-        static constexpr std::u16string_view kBlanks[] = {u"", u"\n", u" ", u"\n  ", u"\r\n", u"\t"};
+        static constexpr std::u16string_view kBlanks[] = {u"",     u"\n",   u" ",
+                                                          u"\n  ", u"\r\n", u"\t"};
         return Pick(kBlanks, std::size(kBlanks));
     }
 
     std::u16string Opening() {
         if (random_.Chance(3)) {
-            static constexpr std::u16string_view kNotOpenings[] = {u"<td class=\"a\"><p>", u"<td><p >",
-                                                                   u"<td> <p>", u"<td>"};
+            static constexpr std::u16string_view kNotOpenings[] = {
+                u"<td class=\"a\"><p>", u"<td><p >", u"<td> <p>", u"<td>"};
             return Pick(kNotOpenings, std::size(kNotOpenings));
         }
         return InRandomCase(u"<td><p>");
@@ -119,7 +125,9 @@ private:
         return InRandomCase(u"</p></td>");
     }
 
-    std::u16string Cell(std::u16string_view text) { return Opening() + std::u16string(text) + Closing(); }
+    std::u16string Cell(std::u16string_view text) {
+        return Opening() + std::u16string(text) + Closing();
+    }
 
     std::u16string Digits(int low, int high) { return Number(random_.Between(low, high)); }
 
@@ -144,21 +152,25 @@ private:
     std::u16string MonthText() {
         std::u16string month(kMonthNames[random_.Below(12)]);
         switch (random_.Below(12)) {
-        case 0: month = u"wrzesnia"; break;                                      // no diacritic
-        case 1: month = u"PAŻDZIERNIKA"; break;                                 // wrong diacritic
-        case 2: month = month.substr(0, random_.Below(static_cast<std::uint32_t>(month.size()))); break;
+        case 0: month = u"wrzesnia"; break;      // no diacritic
+        case 1: month = u"PAŻDZIERNIKA"; break;  // wrong diacritic
+        case 2:
+            month = month.substr(0, random_.Below(static_cast<std::uint32_t>(month.size())));
+            break;
         default: month = InRandomCase(month); break;
         }
         return month;
     }
 
     std::u16string Separator() {
-        static constexpr std::u16string_view kSeparators[] = {u" ", u" ", u" ", u"/", u".", u"\t", u"-", u""};
+        static constexpr std::u16string_view kSeparators[] = {u" ", u" ",  u" ", u"/",
+                                                              u".", u"\t", u"-", u""};
         return Pick(kSeparators, std::size(kSeparators));
     }
 
     std::u16string DateText() {
-        static constexpr std::u16string_view kLeads[] = {u"od ", u"do ", u"od ", u"do ", u"xyz", u"o", u"", u"od  "};
+        static constexpr std::u16string_view kLeads[] = {u"od ", u"do ", u"od ", u"do ",
+                                                         u"xyz", u"o",   u"",    u"od  "};
         std::u16string day;
         switch (random_.Below(10)) {
         case 0: day = u"0" + Digits(0, 9); break;  // a leading zero
@@ -177,8 +189,8 @@ private:
         default: year = Digits(1970, 2037); break;
         }
         static constexpr std::u16string_view kTails[] = {u" r.", u"", u" r.", u"r", u"%", u" <b>"};
-        return Pick(kLeads, std::size(kLeads)) + day + Separator() + MonthText() + Separator() + year +
-               Pick(kTails, std::size(kTails));
+        return Pick(kLeads, std::size(kLeads)) + day + Separator() + MonthText() + Separator() +
+               year + Pick(kTails, std::size(kTails));
     }
 
     std::u16string PeriodCellText() {
@@ -187,7 +199,8 @@ private:
         for (int i = 0; i < ends; ++i) {
             text += (random_.Chance(80) ? InRandomCase(u"<BR>") : u"<B R>") + DateText();
         }
-        if (random_.Chance(3)) text += std::u16string(random_.Between(200, 300), u'y') + u"<br>" + DateText();
+        if (random_.Chance(3))
+            text += std::u16string(random_.Between(200, 300), u'y') + u"<br>" + DateText();
         return text;
     }
 
@@ -199,24 +212,27 @@ private:
     // Periods one after another, newest first and still open, as the ministry writes them; only
     // the letter case of the markers and the months varies.
     std::u16string WellFormedRows(int count) {
-        std::u16string page = u"<table>\n" + InRandomCase(u"<tr>") + u"<td><p>Stawka</p></td><td><p>Okres</p></td></tr>\n";
+        std::u16string page = u"<table>\n" + InRandomCase(u"<tr>") +
+                              u"<td><p>Stawka</p></td><td><p>Okres</p></td></tr>\n";
         int year = random_.Between(1995, 2030);
         int month = random_.Between(1, 12);
         int day = random_.Between(1, 28);
         std::u16string end;
         for (int i = 0; i < count; ++i) {
             static constexpr std::u16string_view kMarkers[] = {u"%", u"%", u"%", u"%*", u"%**"};
-            const std::u16string start = Number(day) + u" " + InRandomCase(kMonthNames[month - 1]) + u" " + Number(year);
-            page += InRandomCase(u"<tr>") + u"\n" + InRandomCase(u"<td><p>") + Digits(0, 40) + u"," +
-                    Digits(10, 99) + Pick(kMarkers, std::size(kMarkers)) + InRandomCase(u"</p></td>") +
-                    u"\n" + InRandomCase(u"<td><p>") + u"od " + start + u" r." +
-                    (end.empty() ? u"" : InRandomCase(u"<br>") + u"do " + end + u" r.") +
+            const std::u16string start =
+                Number(day) + u" " + InRandomCase(kMonthNames[month - 1]) + u" " + Number(year);
+            page += InRandomCase(u"<tr>") + u"\n" + InRandomCase(u"<td><p>") + Digits(0, 40) +
+                    u"," + Digits(10, 99) + Pick(kMarkers, std::size(kMarkers)) +
+                    InRandomCase(u"</p></td>") + u"\n" + InRandomCase(u"<td><p>") + u"od " + start +
+                    u" r." + (end.empty() ? u"" : InRandomCase(u"<br>") + u"do " + end + u" r.") +
                     InRandomCase(u"</p></td>") + u"\n</tr>\n";
             // The day before this period's first is the older period's last.
             const int lastDay = day - 1;
             const int lastMonth = lastDay == 0 ? (month == 1 ? 12 : month - 1) : month;
             const int lastYear = lastDay == 0 && month == 1 ? year - 1 : year;
-            end = Number(lastDay == 0 ? 28 : lastDay) + u" " + std::u16string(kMonthNames[lastMonth - 1]) + u" " + Number(lastYear);
+            end = Number(lastDay == 0 ? 28 : lastDay) + u" " +
+                  std::u16string(kMonthNames[lastMonth - 1]) + u" " + Number(lastYear);
             // The older period starts some months before.
             const int back = random_.Between(1, 14);
             month = lastMonth - back % 12;
@@ -233,7 +249,9 @@ private:
             std::u16string row = RowMarker() + Blanks();
             switch (random_.Below(20)) {
             case 0: break;  // a row marker with no cell
-            case 1: row += Cell(RateText()); break;  // one cell: the next row's first becomes its period
+            case 1:
+                row += Cell(RateText());
+                break;  // one cell: the next row's first becomes its period
             case 2: row += Opening() + RateText(); break;  // a cell that never closes
             case 3: row += RandomMarkup(random_.Between(1, 20)); break;
             default: row += Cell(RateText()) + Blanks() + Cell(PeriodCellText()); break;

@@ -25,7 +25,9 @@ public:
     // A number from 0 to bound - 1.
     std::uint32_t Below(std::uint32_t bound) { return static_cast<std::uint32_t>(Next() % bound); }
     bool Chance(std::uint32_t percent) { return Below(100) < percent; }
-    int Between(int low, int high) { return low + static_cast<int>(Below(static_cast<std::uint32_t>(high - low + 1))); }
+    int Between(int low, int high) {
+        return low + static_cast<int>(Below(static_cast<std::uint32_t>(high - low + 1)));
+    }
 
 private:
     std::uint64_t state_;

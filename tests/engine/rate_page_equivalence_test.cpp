@@ -64,17 +64,19 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
         const auto& e = expected[i];
         const auto& a = actual[i];
         if (e.record != a.record || e.from != a.from || e.to != a.to || e.days != a.days ||
-            !SameBits(e.rate, a.rate) ||
-            e.kind != a.kind || !SameBits(e.interest, a.interest)) {
-            return ::testing::AssertionFailure() << "term " << i << " (record " << e.record << ") differs";
+            !SameBits(e.rate, a.rate) || e.kind != a.kind || !SameBits(e.interest, a.interest)) {
+            return ::testing::AssertionFailure()
+                   << "term " << i << " (record " << e.record << ") differs";
         }
     }
     return ::testing::AssertionSuccess();
 }
 
 std::int32_t Clamped(long long value) {
-    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value);
 }
 
@@ -106,7 +108,8 @@ void ExpectSameInterest(const RateTable& table, SeededRandom& random, std::int32
     for (int i = 0; i < kCalculationsPerTable; ++i) {
         std::int32_t due = InstantNear(random, table, now);
         std::int32_t payment = InstantNear(random, table, now);
-        if (due > payment && random.Chance(90)) std::swap(due, payment);  // as the dialog orders them
+        if (due > payment && random.Chance(90))
+            std::swap(due, payment);  // as the dialog orders them
         const double amount = RandomAmount(random);
         const double expected = test::reference::ComputeInterest(table, due, payment, amount);
         const double actual = ComputeInterest(table, due, payment, amount);
@@ -119,7 +122,9 @@ void ExpectSameInterest(const RateTable& table, SeededRandom& random, std::int32
     }
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
+char16_t AsciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+}
 
 bool AsciiMarkerAt(std::u16string_view text, std::size_t at, std::u16string_view marker) {
     if (at + marker.size() > text.size()) return false;
@@ -170,8 +175,8 @@ bool AllRowsRead(const std::vector<test::reference::RowReading>& readings) {
 // Both parsers over one page into tables filled alike beforehand, since the parser leaves some
 // fields as it finds them. A page that is not plain or whose rows do not all read is only
 // parsed, and answers success with `compared` false.
-::testing::AssertionResult SameParse(std::u16string_view page, SeededRandom& random, RateTable* parsed,
-                                     bool* compared = nullptr) {
+::testing::AssertionResult SameParse(std::u16string_view page, SeededRandom& random,
+                                     RateTable* parsed, bool* compared = nullptr) {
     const RateTable before = random.Chance(50) ? RateTable{} : test::RandomRateTable(random);
     RateTable expected = before;
     RateTable actual = before;
@@ -182,8 +187,8 @@ bool AllRowsRead(const std::vector<test::reference::RowReading>& readings) {
     if (compared != nullptr) *compared = plain;
     if (!plain) return ::testing::AssertionSuccess();
     if (expectedReadings.size() != actualReadings.size()) {
-        return ::testing::AssertionFailure() << expectedReadings.size() << " rows expected, "
-                                             << actualReadings.size() << " read";
+        return ::testing::AssertionFailure()
+               << expectedReadings.size() << " rows expected, " << actualReadings.size() << " read";
     }
     for (std::size_t i = 0; i < expectedReadings.size(); ++i) {
         const auto& e = expectedReadings[i];
@@ -245,8 +250,8 @@ TEST_P(RatePageEquivalenceTest, CellsAndDatesMatchTheReferenceFromAnyPosition) {
         const std::u16string page = test::RandomRatePage(seed);
         SeededRandom random(seed * 31);
         for (int i = 0; i < 10 && !page.empty(); ++i) {
-            const std::u16string_view text =
-                std::u16string_view(page).substr(random.Below(static_cast<std::uint32_t>(page.size())));
+            const std::u16string_view text = std::u16string_view(page).substr(
+                random.Below(static_cast<std::uint32_t>(page.size())));
             CellText cell{};
             test::reference::CellText expectedCell{};
             RateKind kind = RateKind::DailyStar;
@@ -261,7 +266,8 @@ TEST_P(RatePageEquivalenceTest, CellsAndDatesMatchTheReferenceFromAnyPosition) {
                 std::size_t opening = 0;
                 while (!AsciiMarkerAt(text, opening, u"<td><p>")) ++opening;
                 const std::size_t textStart = opening + 7;
-                if (!IsPlainCellText(text.substr(textStart, expected.advance - 9 - textStart))) continue;
+                if (!IsPlainCellText(text.substr(textStart, expected.advance - 9 - textStart)))
+                    continue;
             }
             ASSERT_EQ(kind, expectedKind) << "page " << seed;
             if (!expected.found) continue;
@@ -332,8 +338,13 @@ private:
 };
 
 TEST_F(ZoneChangeTest, EachZoneGivesTheReferenceInstants) {
-    const char* const zones[] = {"Europe/Warsaw", "America/New_York", "Australia/Sydney",
-                                 "Asia/Tokyo", nullptr, "Europe/Warsaw", "UTC"};
+    const char* const zones[] = {"Europe/Warsaw",
+                                 "America/New_York",
+                                 "Australia/Sydney",
+                                 "Asia/Tokyo",
+                                 nullptr,
+                                 "Europe/Warsaw",
+                                 "UTC"};
     const std::u16string page = test::SampleRatePage();
     std::optional<std::int32_t> previousStart;
     for (const char* zone : zones) {
@@ -351,7 +362,8 @@ TEST_F(ZoneChangeTest, EachZoneGivesTheReferenceInstants) {
         if (zone != nullptr && previousStart) {
             EXPECT_NE(table[2].start, *previousStart);
         }
-        previousStart = zone != nullptr ? std::optional<std::int32_t>(table[2].start) : std::nullopt;
+        previousStart =
+            zone != nullptr ? std::optional<std::int32_t>(table[2].start) : std::nullopt;
     }
 }
 #endif

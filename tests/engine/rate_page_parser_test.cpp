@@ -34,7 +34,9 @@ protected:
     PinnedClock clock_{now_};
     RateTable table_{};
 
-    std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
+    std::int32_t Midnight(Date date) const {
+        return LocalMidnight(date.year, date.month, date.day, now_);
+    }
     std::int32_t After(Date lastDay) const { return Midnight(lastDay) + SecondsPerDay; }
 
     void Parse(std::u16string_view page) { ParseRatePage(page, table_); }
@@ -44,7 +46,8 @@ struct ExpectedRecord {
     RateKind kind;
     double rate;
     std::optional<Date> first;  // nullopt: start never read, start = 0
-    std::optional<Date> last;   // nullopt: open until the moment of reading, or 0 without a first day
+    std::optional<Date>
+        last;  // nullopt: open until the moment of reading, or 0 without a first day
 };
 
 TEST_F(ParseRatePageTest, ReadsTheMinistryPageNewestFirst) {
@@ -93,7 +96,8 @@ struct GuardedTable {
 
 TEST_F(ParseRatePageTest, ReadsAtMostTheFirst200Rows) {
     std::u16string rows;
-    for (int i = 1; i <= 250; ++i) rows += Row(test::Number(i) + u",00%", PeriodText({2000, 1 + i % 12, 1 + i % 28}));
+    for (int i = 1; i <= 250; ++i)
+        rows += Row(test::Number(i) + u",00%", PeriodText({2000, 1 + i % 12, 1 + i % 28}));
     GuardedTable guarded;
     ParseRatePage(test::Page(rows), guarded.table);
     for (std::size_t i = 0; i < RateTableCapacity; ++i) {
@@ -119,41 +123,64 @@ TEST_F(ParseRatePageTest, ReadsEachRowAsThePageWritesIt) {
     const std::u16string openMay1 = PeriodText(may1);
     const std::u16string longFiller(996, u'x');
     const RowCase cases[] = {
-        {"PointAndBlanksBeforeRate", Row(u"  13.25%", openMay1), {RateKind::Annual, 13.25, may1, {}}},
-        {"TwoPercentSigns", Row(u"13,00% (dawniej 0,1%*)", openMay1), {RateKind::DailyStar, 13.0, may1, {}}},
-        {"NoPercentSignRateReadButUnused", Row(u"13,00", openMay1), {RateKind::None, 13.0, may1, {}}},
+        {"PointAndBlanksBeforeRate",
+         Row(u"  13.25%", openMay1),
+         {RateKind::Annual, 13.25, may1, {}}},
+        {"TwoPercentSigns",
+         Row(u"13,00% (dawniej 0,1%*)", openMay1),
+         {RateKind::DailyStar, 13.0, may1, {}}},
+        {"NoPercentSignRateReadButUnused",
+         Row(u"13,00", openMay1),
+         {RateKind::None, 13.0, may1, {}}},
         // A rate that can't be read is no rate of 0 %: no period.
         {"NoNumberBeforePercent", Row(u"%**", openMay1), {RateKind::None, 0.0, may1, {}}},
-        {"MarkupAroundNumberSkipped", Row(u"<b>13,00%</b>", openMay1), {RateKind::Annual, 13.0, may1, {}}},
-        {"LeadingZeroDays", Row(u"9%", u"od 01 maja 2013 r.<BR>do 05 czerwca 2013 r."),
+        {"MarkupAroundNumberSkipped",
+         Row(u"<b>13,00%</b>", openMay1),
+         {RateKind::Annual, 13.0, may1, {}}},
+        {"LeadingZeroDays",
+         Row(u"9%", u"od 01 maja 2013 r.<BR>do 05 czerwca 2013 r."),
          {RateKind::Annual, 9.0, may1, Date{2013, 6, 5}}},
-        {"UnreadableEndKeepsItOpen", Row(u"9%", u"od 1 maja 2013 r.<BR>do 5 czerwac 2013 r."),
+        {"UnreadableEndKeepsItOpen",
+         Row(u"9%", u"od 1 maja 2013 r.<BR>do 5 czerwac 2013 r."),
          {RateKind::Annual, 9.0, may1, {}}},
         // Without its first day a record is no period, though its end was read.
-        {"UnreadableStartIsNoPeriod", Row(u"9%", u"od 1 maj 2013 r.<BR>do 5 czerwca 2013 r."),
+        {"UnreadableStartIsNoPeriod",
+         Row(u"9%", u"od 1 maj 2013 r.<BR>do 5 czerwca 2013 r."),
          {RateKind::None, 9.0, {}, Date{2013, 6, 5}}},
         {"LastReadableEndStands",
          Row(u"9%", u"od 1 maja 2013<BR>do 5 czerwca 2013<bR>do 7 lipca 2013<br>bez daty"),
          {RateKind::Annual, 9.0, may1, Date{2013, 7, 7}}},
-        {"PercentInPeriodCellIgnored", Row(u"9%", u"od 1 maja 2013 (100%**)<BR>do 5 czerwca 2013"),
+        {"PercentInPeriodCellIgnored",
+         Row(u"9%", u"od 1 maja 2013 (100%**)<BR>do 5 czerwca 2013"),
          {RateKind::Annual, 9.0, may1, Date{2013, 6, 5}}},
-        {"LongRateCell", Row(u"7,5%" + longFiller, PeriodText(may1, Date{2013, 6, 5})),
+        {"LongRateCell",
+         Row(u"7,5%" + longFiller, PeriodText(may1, Date{2013, 6, 5})),
          {RateKind::Annual, 7.5, may1, Date{2013, 6, 5}}},
-        {"PercentAfterTheCut", Row(u"7" + longFiller + u"%**", openMay1), {RateKind::DailyTwoStars, 7.0, may1, {}}},
-        {"LineBreakAfterTheCut", Row(u"7%", openMay1 + longFiller + u"<BR>do 5 czerwca 2013"),
+        {"PercentAfterTheCut",
+         Row(u"7" + longFiller + u"%**", openMay1),
+         {RateKind::DailyTwoStars, 7.0, may1, {}}},
+        {"LineBreakAfterTheCut",
+         Row(u"7%", openMay1 + longFiller + u"<BR>do 5 czerwca 2013"),
          {RateKind::Annual, 7.0, may1, {}}},
         {"UnclosedRateCell", u"<tr><td><p>13,00%*", {RateKind::None, 0.0, {}, {}}},
-        {"UnclosedPeriodCell", u"<tr><td><p>13,00%</p></td><td><p>od 1 maja 2013 r.",
+        {"UnclosedPeriodCell",
+         u"<tr><td><p>13,00%</p></td><td><p>od 1 maja 2013 r.",
          {RateKind::None, 13.0, {}, {}}},
         // The second period read has no last day: it ends where the first begins.
         {"RowMarkerRightAfterClosingNotSeen",
-         u"<tr><td><p>1%</p></td><td><p>od 1 maja 2013</p></td><tr><td><p>2%</p></td><td><p>od 2 maja "
+         u"<tr><td><p>1%</p></td><td><p>od 1 maja 2013</p></td><tr><td><p>2%</p></td><td><p>od 2 "
+         u"maja "
          u"2013</p></td>\n<tr><td><p>3%</p></td><td><p>od 3 maja 2013</p></td>",
-         {RateKind::Annual, 1.0, may1, {}}, ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, Date{2013, 4, 30}}},
+         {RateKind::Annual, 1.0, may1, {}},
+         ExpectedRecord{RateKind::Annual, 3.0, Date{2013, 5, 3}, Date{2013, 4, 30}}},
         {"OneCellRowTakesTheNextCellAndSkipsItsRow",
-         u"<tr><td><p>5%</p></td></tr>\n" + Row(u"6%", openMay1) + Row(u"7%", PeriodText({2013, 5, 2})),
-         {RateKind::None, 5.0, {}, {}}, ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
-        {"ShortPeriodCellReadsNoLeftovers", Row(u"od 9 maja 2013%", u"ab"), {RateKind::None, 0.0, {}, {}}},
+         u"<tr><td><p>5%</p></td></tr>\n" + Row(u"6%", openMay1) +
+             Row(u"7%", PeriodText({2013, 5, 2})),
+         {RateKind::None, 5.0, {}, {}},
+         ExpectedRecord{RateKind::Annual, 7.0, Date{2013, 5, 2}, {}}},
+        {"ShortPeriodCellReadsNoLeftovers",
+         Row(u"od 9 maja 2013%", u"ab"),
+         {RateKind::None, 0.0, {}, {}}},
     };
     for (const RowCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,8 +257,10 @@ TEST_F(ParseRatePageTest, ADateWithoutAnInstantIsNotRead) {
 }
 
 TEST_F(ParseRatePageTest, ReadsOnlyTheGivenLength) {
-    const std::u16string page = Row(u"1%", PeriodText({2013, 5, 1})) + Row(u"2%", PeriodText({2013, 5, 2}));
-    const std::size_t cut = page.rfind(u"</p></td>") + 7;  // the last closing loses its last two characters
+    const std::u16string page =
+        Row(u"1%", PeriodText({2013, 5, 1})) + Row(u"2%", PeriodText({2013, 5, 2}));
+    const std::size_t cut =
+        page.rfind(u"</p></td>") + 7;  // the last closing loses its last two characters
     Parse(std::u16string_view(page).substr(0, cut));
     EXPECT_EQ(table_[0].rate, 1.0);
     EXPECT_EQ(table_[1].rate, 2.0);
@@ -247,10 +276,11 @@ TEST(ParseRatePageDaylightSavingTest, EveryInstantShiftsByTheSameHour) {
     const std::int32_t summer = test::LocalMoment(2014, 7, 15, 12);
     ASSERT_EQ(LocalCalendarTime(winter)->tm_isdst, 0) << "the tests expect TZ=Europe/Warsaw";
     ASSERT_EQ(LocalCalendarTime(summer)->tm_isdst, 1) << "the tests expect TZ=Europe/Warsaw";
-    const std::u16string page = test::Page(
-        Row(u"13,00%", PeriodText({2013, 7, 1})) + Row(u"0,05%*", PeriodText({2013, 1, 1}, Date{2013, 6, 30})) +
-        Row(u"11,00%", PeriodText({2012, 3, 25}, Date{2012, 12, 31})) +
-        Row(u"10,00%", PeriodText({2011, 10, 30}, Date{2012, 3, 24})));
+    const std::u16string page =
+        test::Page(Row(u"13,00%", PeriodText({2013, 7, 1})) +
+                   Row(u"0,05%*", PeriodText({2013, 1, 1}, Date{2013, 6, 30})) +
+                   Row(u"11,00%", PeriodText({2012, 3, 25}, Date{2012, 12, 31})) +
+                   Row(u"10,00%", PeriodText({2011, 10, 30}, Date{2012, 3, 24})));
     RateTable readInWinter{};
     RateTable readInSummer{};
     {

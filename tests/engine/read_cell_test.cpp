@@ -36,17 +36,20 @@ const ReadCellCase kReadCellCases[] = {
     {"MixedCaseMarkers", u"<tD><P>2%</p></Td>", true, 18, 2, u"2", RateKind::Annual},
     {"EmptyCell", u"<td><p></p></td>", true, 16, 0, u"", RateKind::None},
     // Markup inside a cell is read as its text.
-    {"TagsInsideSkipped", u"<td><p><b>13,00</b>%</p></td>", true, 29, 6, u"13,00", RateKind::Annual},
-    {"StarAfterATag", u"<td><p>0,05%<sup>*</sup></p></td>", true, 33, 6, u"0,05", RateKind::DailyStar},
-    {"NoBreakSpacesAreBlanks", u"<td><p>od&nbsp;9&#160;maja&#xA0;2013\u00A0r.</p></td>", true, 48, 17,
-     u"od 9 maja 2013 r.", RateKind::None},
+    {"TagsInsideSkipped", u"<td><p><b>13,00</b>%</p></td>", true, 29, 6, u"13,00",
+     RateKind::Annual},
+    {"StarAfterATag", u"<td><p>0,05%<sup>*</sup></p></td>", true, 33, 6, u"0,05",
+     RateKind::DailyStar},
+    {"NoBreakSpacesAreBlanks", u"<td><p>od&nbsp;9&#160;maja&#xA0;2013\u00A0r.</p></td>", true, 48,
+     17, u"od 9 maja 2013 r.", RateKind::None},
     {"LineBreakTagsReadAsOne", u"<td><p>a<br/>b<BR class=\"x\">c<br>d</p></td>", true, 43, 16,
      u"a<BR>b<BR>c<br>d", RateKind::None},
     {"LessThanBeforeABlankIsText", u"<td><p>a < b</p></td>", true, 21, 5, u"a < b", RateKind::None},
     {"TagWithoutItsEndIsText", u"<td><p><b 13%</p></td>", true, 22, 6, u"<b 13", RateKind::Annual},
     {"FirstClosingEndsCell", u"<td><p>a</p></td>b%</p></td>", true, 17, 1, u"a", RateKind::None},
     {"UnclosedCellSetsKindOnly", u"<td><p>13%*", false, 0, 0, u"", RateKind::DailyStar},
-    {"LaterOpeningDoesNotHelp", u"<td><p>1% <td><p>2%**", false, 0, 0, u"", RateKind::DailyTwoStars},
+    {"LaterOpeningDoesNotHelp", u"<td><p>1% <td><p>2%**", false, 0, 0, u"",
+     RateKind::DailyTwoStars},
     {"ClosingCutByEndOfText", u"<td><p>1%</p></td", false, 0, 0, u"", RateKind::Annual},
     {"ClosingBeyondTheView", std::u16string_view(u"<td><p>1%</p></td>", 17), false, 0, 0, u"",
      RateKind::Annual},
@@ -107,7 +110,8 @@ TEST(ReadCellTest, LongCellIsCutAtTheBufferButScannedToItsClosing) {
         EXPECT_TRUE(result.found);
         EXPECT_EQ(result.advance, 7 + length + 2 + 9);
         EXPECT_EQ(result.copied, std::min<std::size_t>(length + 2, CellTextCapacity - 1));
-        EXPECT_EQ(std::u16string_view(guarded.cell.data()), std::u16string_view(body).substr(0, kept));
+        EXPECT_EQ(std::u16string_view(guarded.cell.data()),
+                  std::u16string_view(body).substr(0, kept));
         EXPECT_EQ(guarded.cell[CellTextCapacity - 1], u'\0');
         EXPECT_EQ(kind, RateKind::DailyStar);
         for (char16_t c : guarded.guard) ASSERT_EQ(c, u'G');

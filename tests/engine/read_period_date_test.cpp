@@ -22,7 +22,9 @@ protected:
     const std::int32_t now_ = test::LocalMoment(2014, 1, 15, 12);
     PinnedClock clock_{now_};
 
-    std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
+    std::int32_t Midnight(Date date) const {
+        return LocalMidnight(date.year, date.month, date.day, now_);
+    }
 
     // The period as ReadPeriodDate leaves it; `stored` is what it answered.
     static RatePeriod Read(const char16_t* text, PeriodBound bound, bool* stored = nullptr) {
@@ -88,8 +90,14 @@ TEST_F(ReadPeriodDateTest, UnreadableDateStoresNothing) {
     const std::u16string_view unreadable[] = {
         u"od 00 maja 2013 r.",   // no day at all: the month is looked for at index 5
         u"od 009 maja 2013 r.",  // two leading zeros put the month past index 6
-        u"od 9 maj 2013",        u"od 5 wrzesnia 2013", u"od maja 2013", u"od 9  maja 2013",
-        u"od 9 ma",              u"od 9",               u"od",           u"",
+        u"od 9 maj 2013",
+        u"od 5 wrzesnia 2013",
+        u"od maja 2013",
+        u"od 9  maja 2013",
+        u"od 9 ma",
+        u"od 9",
+        u"od",
+        u"",
     };
     for (std::u16string_view text : unreadable) {
         SCOPED_TRACE(::testing::PrintToString(std::u16string(text)));

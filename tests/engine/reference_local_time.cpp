@@ -42,9 +42,9 @@ std::int32_t LocalMidnight(int year, int month, int day, std::int32_t now) noexc
 std::optional<std::int32_t> DayAfterInstant(std::chrono::year_month_day date,
                                             std::int32_t now) noexcept {
     if (!date.ok()) return std::nullopt;
-    const std::int32_t midnight = LocalMidnight(static_cast<int>(date.year()),
-                                                static_cast<int>(static_cast<unsigned>(date.month())),
-                                                static_cast<int>(static_cast<unsigned>(date.day())), now);
+    const std::int32_t midnight = LocalMidnight(
+        static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+        static_cast<int>(static_cast<unsigned>(date.day())), now);
     if (midnight == -1 || midnight > std::numeric_limits<std::int32_t>::max() - SecondsPerDay) {
         return std::nullopt;
     }

@@ -12,7 +12,7 @@
 namespace vistrel::test::reference {
 
 const std::array<std::u16string_view, 12> MonthNamesGenitive = {
-    u"stycznia", u"lutego",   u"marca",    u"kwietnia", u"maja",         u"czerwca",
+    u"stycznia", u"lutego",   u"marca",    u"kwietnia",     u"maja",      u"czerwca",
     u"lipca",    u"sierpnia", u"września", u"października", u"listopada", u"grudnia",
 };
 
@@ -97,7 +97,8 @@ bool ReadPeriodDate(const char16_t* text, RatePeriod& period, PeriodBound bound)
     if (month == MonthNamesGenitive.size()) return false;
 
     const std::size_t yearPosition = monthPosition + MonthNamesGenitive[month].size() + 1;
-    const std::int32_t year = yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
+    const std::int32_t year =
+        yearPosition < date.size() ? ReadLeadingInteger(text + yearPosition) : 0;
     const std::int32_t midnight = LocalMidnight(year, static_cast<int>(month) + 1, day, now);
 
     if (bound == PeriodBound::Start) {
@@ -142,7 +143,8 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
             for (std::size_t i = 0; i < copied.size(); ++i) {
                 if (MarkerAt(copied, i, LineBreak)) {
                     lineBroken = true;
-                    if (ReadPeriodDate(cell.data() + i + LineBreak.size(), period, PeriodBound::End)) {
+                    if (ReadPeriodDate(cell.data() + i + LineBreak.size(), period,
+                                       PeriodBound::End)) {
                         reading.endRead = true;
                     }
                 }

@@ -1,4 +1,5 @@
-// The case-insensitive comparison as it stood before the speed-up, kept unchanged to compare against.
+// The case-insensitive comparison as it stood before the speed-up, kept unchanged to compare
+// against.
 #include "tests/engine/reference_text_compare.h"
 
 #include <cstddef>

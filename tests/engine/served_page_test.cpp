@@ -55,7 +55,8 @@ std::u16string PlainRate(const PeriodRow& row) { return row.rate + Marker(row); 
 std::u16string PlainPeriod(const PeriodRow& row) { return test::PeriodText(row.first, row.last); }
 
 std::u16string WithNoBreakSpaces(std::u16string text, std::u16string_view blank) {
-    for (std::size_t at = text.find(u' '); at != std::u16string::npos; at = text.find(u' ', at + blank.size())) {
+    for (std::size_t at = text.find(u' '); at != std::u16string::npos;
+         at = text.find(u' ', at + blank.size())) {
         text.replace(at, 1, blank);
     }
     return text;
@@ -63,7 +64,8 @@ std::u16string WithNoBreakSpaces(std::u16string text, std::u16string_view blank)
 
 std::u16string PageIn(const MarkupForm& form) {
     std::u16string rows = test::Row(u"<b>Wysokość stawki</b>", u"<b>Okres obowiązywania</b>");
-    for (const PeriodRow& row : kPeriods) rows += test::Row(form.rateCell(row), form.periodCell(row));
+    for (const PeriodRow& row : kPeriods)
+        rows += test::Row(form.rateCell(row), form.periodCell(row));
     return test::Page(rows);
 }
 
@@ -72,7 +74,9 @@ protected:
     const std::int32_t now_ = test::LocalMoment(2024, 11, 20, 12);
     PinnedClock clock_{now_};
 
-    std::int32_t Midnight(Date date) const { return LocalMidnight(date.year, date.month, date.day, now_); }
+    std::int32_t Midnight(Date date) const {
+        return LocalMidnight(date.year, date.month, date.day, now_);
+    }
     std::int32_t After(Date date) const { return Midnight(date) + SecondsPerDay; }
 
     RateTable Parse(std::u16string_view page) const {
@@ -85,11 +89,14 @@ protected:
 TEST_F(ServedPageTest, EachMarkupFormReadsAsThePlainPage) {
     const MarkupForm plain{"Plain", PlainRate, PlainPeriod};
     const MarkupForm forms[] = {
-        {"BoldNumber", [](const PeriodRow& r) { return u"<b>" + r.rate + u"</b>" + Marker(r); }, PlainPeriod},
+        {"BoldNumber", [](const PeriodRow& r) { return u"<b>" + r.rate + u"</b>" + Marker(r); },
+         PlainPeriod},
         {"ParagraphWithFont", PlainRate,
          [](const PeriodRow& r) { return u"<font face=\"Arial\">" + PlainPeriod(r) + u"</font>"; }},
         {"SpansWithStyles",
-         [](const PeriodRow& r) { return u"<span style=\"color:#000\">" + PlainRate(r) + u"</span>"; },
+         [](const PeriodRow& r) {
+             return u"<span style=\"color:#000\">" + PlainRate(r) + u"</span>";
+         },
          [](const PeriodRow& r) { return u"<span class=\"d\">" + PlainPeriod(r) + u"</span>"; }},
         {"NoBreakSpaceReferences", [](const PeriodRow& r) { return u"&nbsp;" + PlainRate(r); },
          [](const PeriodRow& r) { return WithNoBreakSpaces(PlainPeriod(r), u"&nbsp;"); }},
@@ -125,8 +132,8 @@ TEST_F(ServedPageTest, EachMarkupFormReadsAsThePlainPage) {
 TEST_F(ServedPageTest, AnUnreadableEndDateEndsThePeriodWhereTheNewerOneBegins) {
     const std::u16string variants[] = {
         u"od 5 października 2023 r.<BR>do 3 pazdziernika 2024 r.",  // the month misspelt
-        u"od 5 października 2023 r.<BR>",                          // no end after the break
-        u"od 5 października 2023 r.",                              // no break at all
+        u"od 5 października 2023 r.<BR>",                           // no end after the break
+        u"od 5 października 2023 r.",                               // no break at all
     };
     const double expected = Term(4, 15.0) + Term(365, 14.5) + Term(7, 12.0);
     for (const std::u16string& periodCell : variants) {
@@ -137,8 +144,8 @@ TEST_F(ServedPageTest, AnUnreadableEndDateEndsThePeriodWhereTheNewerOneBegins) {
         }
         const RateTable table = Parse(test::Page(rows));
         EXPECT_EQ(table[1].end, Midnight({2024, 10, 4}));
-        EXPECT_DOUBLE_EQ(ComputeInterest(table, After({2023, 9, 30}), After({2024, 10, 10}), kAmount),
-                         expected);
+        EXPECT_DOUBLE_EQ(
+            ComputeInterest(table, After({2023, 9, 30}), After({2024, 10, 10}), kAmount), expected);
     }
 }
 
@@ -151,27 +158,44 @@ TEST_F(ServedPageTest, TellsTheDaysOfTheDelayThatNoPeriodCovers) {
         std::vector<std::pair<Date, Date>> uncovered;  // first and last day of each stretch
     };
     const std::u16string open = test::Row(u"12,00%", test::PeriodText({2024, 10, 4}));
-    const std::u16string older = test::Row(u"15,00%", test::PeriodText({2023, 9, 7}, Date{2023, 10, 4}));
+    const std::u16string older =
+        test::Row(u"15,00%", test::PeriodText({2023, 9, 7}, Date{2023, 10, 4}));
     const Case cases[] = {
-        {"CoveredEndToEnd", PageIn({"", PlainRate, PlainPeriod}), {2023, 9, 30}, {2024, 10, 10}, {}},
+        {"CoveredEndToEnd",
+         PageIn({"", PlainRate, PlainPeriod}),
+         {2023, 9, 30},
+         {2024, 10, 10},
+         {}},
         {"SameDay", PageIn({"", PlainRate, PlainPeriod}), {2024, 10, 10}, {2024, 10, 10}, {}},
         {"GapBetweenPeriods",
-         test::Page(open + test::Row(u"14,50%", test::PeriodText({2023, 10, 5}, Date{2024, 9, 30})) + older),
-         {2024, 9, 1}, {2024, 10, 10}, {{{2024, 10, 1}, {2024, 10, 3}}}},
+         test::Page(open +
+                    test::Row(u"14,50%", test::PeriodText({2023, 10, 5}, Date{2024, 9, 30})) +
+                    older),
+         {2024, 9, 1},
+         {2024, 10, 10},
+         {{{2024, 10, 1}, {2024, 10, 3}}}},
         {"UnreadableRow",
-         test::Page(open + test::Row(u"abc%", test::PeriodText({2023, 10, 5}, Date{2024, 10, 3})) + older),
-         {2023, 9, 30}, {2024, 10, 10}, {{{2023, 10, 5}, {2024, 10, 3}}}},
+         test::Page(open + test::Row(u"abc%", test::PeriodText({2023, 10, 5}, Date{2024, 10, 3})) +
+                    older),
+         {2023, 9, 30},
+         {2024, 10, 10},
+         {{{2023, 10, 5}, {2024, 10, 3}}}},
         {"TwoGaps",
          test::Page(test::Row(u"12,00%", test::PeriodText({2024, 10, 6})) +
-                    test::Row(u"14,50%", test::PeriodText({2023, 10, 8}, Date{2024, 10, 3})) + older),
-         {2023, 9, 30}, {2024, 10, 10}, {{{2024, 10, 4}, {2024, 10, 5}}, {{2023, 10, 5}, {2023, 10, 7}}}},
+                    test::Row(u"14,50%", test::PeriodText({2023, 10, 8}, Date{2024, 10, 3})) +
+                    older),
+         {2023, 9, 30},
+         {2024, 10, 10},
+         {{{2024, 10, 4}, {2024, 10, 5}}, {{2023, 10, 5}, {2023, 10, 7}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const RateTable table = Parse(c.page);
-        const std::vector<InterestTerm> terms = InterestTerms(table, After(c.due), After(c.payment), kAmount);
+        const std::vector<InterestTerm> terms =
+            InterestTerms(table, After(c.due), After(c.payment), kAmount);
         ASSERT_FALSE(terms.empty());
-        const std::vector<UncoveredDays> uncovered = UncoveredDaysOfDelay(terms, After(c.due), After(c.payment));
+        const std::vector<UncoveredDays> uncovered =
+            UncoveredDaysOfDelay(terms, After(c.due), After(c.payment));
         ASSERT_EQ(uncovered.size(), c.uncovered.size());
         for (std::size_t i = 0; i < uncovered.size(); ++i) {
             EXPECT_EQ(uncovered[i].from, Midnight(c.uncovered[i].first));

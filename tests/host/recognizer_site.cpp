@@ -3,7 +3,9 @@
 namespace vistrel::host {
 namespace {
 
-std::wstring Text(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : L""; }
+std::wstring Text(BSTR text) {
+    return text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+}
 
 HRESULT HandOut(const std::wstring& text, BSTR* out) {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -57,8 +59,7 @@ HRESULT RecognizerSite::GetNewPropertyBag(ISmartTagProperties** bag) {
 }
 
 // The bag handed in is one of this site's own; its entries are kept with the tag.
-HRESULT RecognizerSite::CommitSmartTag(BSTR type, int start, int length,
-                                       ISmartTagProperties* bag) {
+HRESULT RecognizerSite::CommitSmartTag(BSTR type, int start, int length, ISmartTagProperties* bag) {
     CommittedTag tag{Text(type), start, length, {}};
     if (bag != nullptr) {
         int count = 0;

@@ -67,7 +67,9 @@ void Print(const std::wstring& text) {
     std::fflush(stdout);
 }
 
-std::wstring Text(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : L""; }
+std::wstring Text(BSTR text) {
+    return text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+}
 
 std::optional<Date> ParseDate(const std::wstring& text) {
     unsigned year = 0, month = 0, day = 0;
@@ -97,7 +99,8 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
     }
     if (positional.empty()) return options;
     if (positional.size() != 3) {
-        Print(L"Użycie: vistrel-host [--interaktywnie] [--katalog=FOLDER] [TERMIN ZAPŁATA KWOTA]\n");
+        Print(
+            L"Użycie: vistrel-host [--interaktywnie] [--katalog=FOLDER] [TERMIN ZAPŁATA KWOTA]\n");
         return std::nullopt;
     }
     const auto due = ParseDate(positional[0]);
@@ -137,15 +140,17 @@ std::vector<std::wstring> LoadList(const wchar_t* list, const wchar_t* title, RE
         const std::wstring classId = ClassIdText(progId);
         ComPtr<IUnknown> object;
         CLSID id{};
-        const HRESULT status =
-            classId.empty() ? REGDB_E_CLASSNOTREG
-                            : (CLSIDFromProgID(progId.c_str(), &id),
-                               CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER, interfaceId,
-                                                object.put_void()));
+        const HRESULT status = classId.empty()
+                                   ? REGDB_E_CLASSNOTREG
+                                   : (CLSIDFromProgID(progId.c_str(), &id),
+                                      CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER,
+                                                       interfaceId, object.put_void()));
         wchar_t statusText[16];
-        std::swprintf(statusText, std::size(statusText), L"0x%08lX", static_cast<unsigned long>(status));
+        std::swprintf(statusText, std::size(statusText), L"0x%08lX",
+                      static_cast<unsigned long>(status));
         Print(L"  " + progId + L" -> " + (classId.empty() ? L"(brak klasy)" : classId) +
-              (SUCCEEDED(status) ? L", utworzony\n" : L", nie utworzony: " + std::wstring(statusText) + L"\n"));
+              (SUCCEEDED(status) ? L", utworzony\n"
+                                 : L", nie utworzony: " + std::wstring(statusText) + L"\n"));
         if (SUCCEEDED(status)) usable.push_back(progId);
     }
     return usable;
@@ -154,7 +159,8 @@ std::vector<std::wstring> LoadList(const wchar_t* list, const wchar_t* title, RE
 // Fills the open dialog as a user does, saves its picture and presses OK. False when the dialog
 // did not take the entry.
 bool FillDialog(test::CalculatorDialogSession& dialog, const Options& options) {
-    if (!dialog.SetDate(test::kDueDatePicker, options.due.year, options.due.month, options.due.day) ||
+    if (!dialog.SetDate(test::kDueDatePicker, options.due.year, options.due.month,
+                        options.due.day) ||
         !dialog.SetDate(test::kPaymentDatePicker, options.payment.year, options.payment.month,
                         options.payment.day)) {
         Print(L"Okno nie przyjęło dat.\n");
@@ -165,8 +171,9 @@ bool FillDialog(test::CalculatorDialogSession& dialog, const Options& options) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     // The display server draws what the dialog painted a moment later.
     Sleep(500);
-    const std::wstring picture =
-        (std::filesystem::path(options.folder) / L"okno-kalkulatora.bmp").make_preferred().wstring();
+    const std::wstring picture = (std::filesystem::path(options.folder) / L"okno-kalkulatora.bmp")
+                                     .make_preferred()
+                                     .wstring();
     Print(SaveWindowPicture(dialog.window(), picture)
               ? L"Obraz wypełnionego okna: " + picture + L"\n"
               : L"Nie udało się zapisać obrazu okna.\n");
@@ -212,7 +219,8 @@ void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Option
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         {
             const ComPtr<ISmartTagAction> action = CreateListed<ISmartTagAction>(actionProgId);
-            const ComPtr<IDispatch> cell = ComPtr<IDispatch>::Attach(sheet.Range(kTagRow, kTagColumn));
+            const ComPtr<IDispatch> cell =
+                ComPtr<IDispatch>::Attach(sheet.Range(kTagRow, kTagColumn));
             const UniqueBstr text(SysAllocString(kTerm));
             const UniqueBstr application(SysAllocString(kApplication));
             if (action) {
@@ -231,7 +239,8 @@ void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Option
         // The fetch comes first: then the dialog, or a message, or the end of the run.
         while (run.IsOpen()) {
             if (DismissMessage()) continue;
-            if (!filled && test::WaitFor([&] { return run.WaitForDialog() || !run.IsOpen(); }, 200ms) &&
+            if (!filled &&
+                test::WaitFor([&] { return run.WaitForDialog() || !run.IsOpen(); }, 200ms) &&
                 run.opened()) {
                 const LONGLONG shownAt = Now();
                 filled = true;
@@ -251,7 +260,8 @@ void RunVerbOne(const std::wstring& actionProgId, Worksheet& sheet, const Option
     }
     run.WaitUntilClosed();
     wchar_t statusText[16];
-    std::swprintf(statusText, std::size(statusText), L"0x%08lX", static_cast<unsigned long>(verbStatus));
+    std::swprintf(statusText, std::size(statusText), L"0x%08lX",
+                  static_cast<unsigned long>(verbStatus));
     Print(L"InvokeVerb(1) zwrócił " + std::wstring(statusText) + L"\n");
 }
 
@@ -267,8 +277,10 @@ void ShowRow(const Worksheet& sheet, const Options& options) {
     }
     std::wstring table = L"|    ";
     for (int column = kTagColumn; column <= kLastColumn; ++column) {
-        table += L"| " + Padded(Worksheet::CellName(kTagRow, column).substr(0, 1),
-                                widths[column - kTagColumn]) + L" ";
+        table +=
+            L"| " +
+            Padded(Worksheet::CellName(kTagRow, column).substr(0, 1), widths[column - kTagColumn]) +
+            L" ";
     }
     table += L"|\n| " + std::to_wstring(kTagRow) + L"  ";
     for (int column = kTagColumn; column <= kLastColumn; ++column) {
@@ -280,8 +292,8 @@ void ShowRow(const Worksheet& sheet, const Options& options) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, table.data(), static_cast<int>(table.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, table.data(), static_cast<int>(table.size()), bytes.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, table.data(), static_cast<int>(table.size()), bytes.data(),
+                        size, nullptr, nullptr);
     out << bytes;
 }
 
@@ -292,7 +304,8 @@ int Run(const Options& options) {
     const std::vector<std::wstring> actions =
         LoadList(kActionsKey, L"Akcje", __uuidof(ISmartTagAction));
     if (recognizers.empty() || actions.empty()) {
-        Print(L"Brak zarejestrowanych znaczników inteligentnych: produkt nie jest zainstalowany.\n");
+        Print(
+            L"Brak zarejestrowanych znaczników inteligentnych: produkt nie jest zainstalowany.\n");
         return 1;
     }
 
@@ -309,7 +322,8 @@ int Run(const Options& options) {
         for (const CommittedTag& tag : site->tags) {
             Print(L"Znacznik od " + progId + L": typ " + tag.type + L", początek " +
                   std::to_wstring(tag.start) + L", długość " + std::to_wstring(tag.length) + L"\n");
-            for (const auto& [key, value] : tag.properties) Print(L"  " + key + L" = " + value + L"\n");
+            for (const auto& [key, value] : tag.properties)
+                Print(L"  " + key + L" = " + value + L"\n");
             tags.push_back(tag);
         }
     }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "platform/unique_resource.h"
 #include "tests/support/refused_allocation.h"
 

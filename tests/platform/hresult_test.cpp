@@ -25,8 +25,7 @@ TEST_P(HresultFromWin32Cases, PositiveCodesBecome8007WithTheirLow16Bits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, HresultFromWin32Cases,
-    ::testing::Values(Win32Case{5, static_cast<HRESULT>(0x80070005)},
-                      Win32Case{0, S_OK},
+    ::testing::Values(Win32Case{5, static_cast<HRESULT>(0x80070005)}, Win32Case{0, S_OK},
                       Win32Case{0x80070057, E_INVALIDARG},
                       Win32Case{ERROR_FILE_NOT_FOUND, static_cast<HRESULT>(0x80070002)},
                       Win32Case{0x12345, static_cast<HRESULT>(0x80072345)},

@@ -39,8 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         RaiseCase{&RaiseNoncontinuable, static_cast<DWORD>(STATUS_NO_MEMORY), E_OUTOFMEMORY},
         RaiseCase{&RaiseCode, static_cast<DWORD>(STATUS_NO_MEMORY), E_OUTOFMEMORY},
         RaiseCase{&RaiseNoncontinuable, static_cast<DWORD>(STATUS_INVALID_HANDLE), E_FAIL},
-        RaiseCase{&RaiseCode, 0xE0000001u, E_FAIL},
-        RaiseCase{&WriteThroughNull, 0, E_FAIL}));
+        RaiseCase{&RaiseCode, 0xE0000001u, E_FAIL}, RaiseCase{&WriteThroughNull, 0, E_FAIL}));
 
 TEST(CallUnderStructuredExceptionGuardTest, CallWithoutExceptionRunsOnce) {
     int calls = 0;

@@ -62,8 +62,9 @@ TEST_F(Action, DescribesTheOneTagType) {
     EXPECT_EQ(count, 1);
     EXPECT_EQ(StringFrom([&](BSTR* out) { return action_->get_SmartTagName(1, out); }), kTagType);
     for (int locale : {0, 0x409, 0x415}) {
-        EXPECT_EQ(StringFrom([&](BSTR* out) { return action_->get_SmartTagCaption(1, locale, out); }),
-                  std::wstring(kLateInterest) + L" (Excel)");
+        EXPECT_EQ(
+            StringFrom([&](BSTR* out) { return action_->get_SmartTagCaption(1, locale, out); }),
+            std::wstring(kLateInterest) + L" (Excel)");
     }
 }
 

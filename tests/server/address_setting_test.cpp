@@ -25,7 +25,8 @@ constexpr char kMinistryPath[] = "/podatki/odsetki_za_zwloke.shtml";
 constexpr wchar_t kCaption[] = L"Radediv idudaz";
 constexpr wchar_t kPageNotFetched[] =
     L"Nie uda\u0142o si\u0119 pobra\u0107 strony ze stopami odsetek.\n"
-    L"Czy obliczy\u0107 odsetki wed\u0142ug st\u00f3p wbudowanych w program (ostatnia zmiana: 5 marca "
+    L"Czy obliczy\u0107 odsetki wed\u0142ug st\u00f3p wbudowanych w program (ostatnia zmiana: 5 "
+    L"marca "
     L"2026 r.)?";
 
 bool RunsOnWine() {

@@ -47,8 +47,8 @@ DWORD WINAPI RunHostThread(void* parameter) {
     {
         ComPtr<IClassFactory> factories[kClassCount];
         for (int i = 0; i < kClassCount; ++i) {
-            if (run.dll->GetClassObject(*kClasses[i], IID_IClassFactory,
-                                        factories[i].put_void()) != S_OK) {
+            if (run.dll->GetClassObject(*kClasses[i], IID_IClassFactory, factories[i].put_void()) !=
+                S_OK) {
                 ++run.failedCalls;
                 continue;
             }

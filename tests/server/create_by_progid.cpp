@@ -26,9 +26,11 @@ bool CreateAndAskProgId(const wchar_t* progId) {
         return false;
     }
     ComPtr<Interface> object;
-    status = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(Interface), object.put_void());
+    status = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(Interface),
+                              object.put_void());
     if (FAILED(status)) {
-        std::wprintf(L"%ls: CoCreateInstance 0x%08lX\n", progId, static_cast<unsigned long>(status));
+        std::wprintf(L"%ls: CoCreateInstance 0x%08lX\n", progId,
+                     static_cast<unsigned long>(status));
         return false;
     }
     UniqueBstr answer;

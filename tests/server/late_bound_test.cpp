@@ -103,7 +103,8 @@ TEST_F(LateBound, EachInterfaceHasOneBlockOfItsOwnTypeInformation) {
                                  : example.interfaceId;
         for (UINT index : {0u, 5u}) {  // the index is not looked at
             ComPtr<ITypeInfo> info;
-            ASSERT_EQ(dispatch->GetTypeInfo(index, kOwnLibraryLocale, info.put()), S_OK) << example.what;
+            ASSERT_EQ(dispatch->GetTypeInfo(index, kOwnLibraryLocale, info.put()), S_OK)
+                << example.what;
             EXPECT_EQ(DescribedInterface(info.get()), expected) << example.what;
         }
         EXPECT_EQ(dispatch->GetTypeInfo(0, 0, nullptr), E_POINTER) << example.what;
@@ -120,7 +121,8 @@ TEST_F(LateBound, SmartTagCountByNameAndInvoke) {
             std::wstring name = spelling;
             LPOLESTR names[] = {name.data()};
             DISPID id = 12345;
-            const HRESULT status = dispatch->GetIDsOfNames(IID_NULL, names, 1, kOwnLibraryLocale, &id);
+            const HRESULT status =
+                dispatch->GetIDsOfNames(IID_NULL, names, 1, kOwnLibraryLocale, &id);
             if (example.smartTagInterface) {
                 EXPECT_EQ(status, S_OK) << example.what;
                 EXPECT_EQ(id, kSmartTagCount) << example.what;
@@ -133,9 +135,9 @@ TEST_F(LateBound, SmartTagCountByNameAndInvoke) {
         DISPPARAMS none{nullptr, nullptr, 0, 0};
         VARIANT result;
         VariantInit(&result);
-        const HRESULT status = dispatch->Invoke(kSmartTagCount, IID_NULL, kOwnLibraryLocale,
-                                                DISPATCH_PROPERTYGET, &none, &result, nullptr,
-                                                nullptr);
+        const HRESULT status =
+            dispatch->Invoke(kSmartTagCount, IID_NULL, kOwnLibraryLocale, DISPATCH_PROPERTYGET,
+                             &none, &result, nullptr, nullptr);
         if (example.smartTagInterface) {
             EXPECT_EQ(status, S_OK) << example.what;
             EXPECT_EQ(result.vt, VT_I4) << example.what;

@@ -54,8 +54,7 @@ DWORD HandlesFromTheSystemList() {
         buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
     }
     const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
-    const auto* entries =
-        reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+    const auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
     DWORD ours = 0;
     for (ULONG i = 0; i < count; ++i) {
         if (entries[i].ownerProcessId == GetCurrentProcessId()) ++ours;
@@ -119,8 +118,8 @@ void RunOneCycle(int recognitions, BSTR cell, CycleFailures& failures) {
         {
             ComPtr<IClassFactory> actionClass;
             ComPtr<IClassFactory> recognizerClass;
-            if (dll.GetClassObject(__uuidof(STAction), IID_IClassFactory,
-                                   actionClass.put_void()) != S_OK ||
+            if (dll.GetClassObject(__uuidof(STAction), IID_IClassFactory, actionClass.put_void()) !=
+                    S_OK ||
                 dll.GetClassObject(__uuidof(STRecognizer), IID_IClassFactory,
                                    recognizerClass.put_void()) != S_OK ||
                 actionClass->CreateInstance(nullptr, __uuidof(ISmartTagAction),

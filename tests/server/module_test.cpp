@@ -167,22 +167,19 @@ TEST_F(VistrelServer, RefusesWhatItDoesNotServe) {
     const ClassObjectFailure failures[] = {
         {"unknown class", IID_IDispatch, IID_IClassFactory, kClassNotAvailable},
         {"the type library's id", LIBID_VistrelLib, IID_IClassFactory, kClassNotAvailable},
-        {"the identity interface's id", __uuidof(ISTRecognizer), IID_IUnknown,
-         kClassNotAvailable},
+        {"the identity interface's id", __uuidof(ISTRecognizer), IID_IUnknown, kClassNotAvailable},
         {"recognizer asked for IDispatch", __uuidof(STRecognizer), IID_IDispatch, E_NOINTERFACE},
         {"action asked for its class interface", __uuidof(STAction), __uuidof(ISTAction),
          E_NOINTERFACE},
     };
     for (const ClassObjectFailure& failure : failures) {
         void* out = &out;
-        EXPECT_EQ(dll_.GetClassObject(failure.classId, failure.interfaceId, &out),
-                  failure.expected)
+        EXPECT_EQ(dll_.GetClassObject(failure.classId, failure.interfaceId, &out), failure.expected)
             << failure.what;
         EXPECT_EQ(out, nullptr) << failure.what;
         EXPECT_EQ(dll_.CanUnloadNow(), S_OK) << failure.what;
     }
-    EXPECT_EQ(dll_.GetClassObject(__uuidof(STRecognizer), IID_IClassFactory, nullptr),
-              E_POINTER);
+    EXPECT_EQ(dll_.GetClassObject(__uuidof(STRecognizer), IID_IClassFactory, nullptr), E_POINTER);
 }
 
 struct CreationFailure {
@@ -256,7 +253,8 @@ TEST_F(VistrelServer, AggregatedInstanceDelegatesAllButItsInnerUnknown) {
         EXPECT_EQ(dispatch->AddRef(), 2u);
         EXPECT_EQ(dispatch->Release(), 1u);
         IUnknown* identity = nullptr;
-        ASSERT_EQ(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+        ASSERT_EQ(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)),
+                  S_OK);
         EXPECT_EQ(identity, &outer);
         EXPECT_EQ(outer.queries, 1);
         identity->Release();
@@ -286,13 +284,13 @@ TEST_F(VistrelServer, FilePropertiesShowTheProductInPolishAndEnglishWithTheProje
     DWORD ignored = 0;
     std::vector<BYTE> resource(GetFileVersionInfoSizeW(path.c_str(), &ignored));
     ASSERT_FALSE(resource.empty());
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(resource.size()),
-                                    resource.data()));
+    ASSERT_TRUE(
+        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(resource.size()), resource.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(resource.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS,
-              static_cast<DWORD>(VISTREL_PROJECT_VERSION_MAJOR << 16 | VISTREL_PROJECT_VERSION_MINOR));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(VISTREL_PROJECT_VERSION_MAJOR << 16 |
+                                                         VISTREL_PROJECT_VERSION_MINOR));
     EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(VISTREL_PROJECT_VERSION_PATCH << 16));
     EXPECT_EQ(VersionString(resource, L"041504B0", L"ProductName"),
               L"Vistrel \u2013 odsetki za zw\u0142ok\u0119");

@@ -73,8 +73,7 @@ TEST(ObjectAllocationFailure, InstanceIsOutOfMemoryAndTheLockCountStays) {
             {
                 const RefusedAllocation refused("instance");
                 void* out = &out;
-                EXPECT_EQ(factory->CreateInstance(outerUnknown, IID_IUnknown, &out),
-                          E_OUTOFMEMORY)
+                EXPECT_EQ(factory->CreateInstance(outerUnknown, IID_IUnknown, &out), E_OUTOFMEMORY)
                     << example.what;
                 EXPECT_EQ(out, nullptr) << example.what;
                 EXPECT_EQ(refused.Refused(), 1) << example.what;

@@ -68,12 +68,13 @@ std::vector<Cell> Cells() {
     std::wstring longCell(32767 - 10, L'x');
     longCell += L"Odsetki MF";
     std::vector<Cell> cells;
-    cells.push_back({"short, with the term", UniqueBstr(SysAllocString(L"Odsetki MF 2024")), 200000});
-    cells.push_back({"short, without", UniqueBstr(SysAllocString(L"Kwota 1234,56 z\u0142")), 200000});
-    cells.push_back({"32767 characters, term at the end",
-                     UniqueBstr(SysAllocStringLen(longCell.data(),
-                                                  static_cast<UINT>(longCell.size()))),
-                     2000});
+    cells.push_back(
+        {"short, with the term", UniqueBstr(SysAllocString(L"Odsetki MF 2024")), 200000});
+    cells.push_back(
+        {"short, without", UniqueBstr(SysAllocString(L"Kwota 1234,56 z\u0142")), 200000});
+    cells.push_back(
+        {"32767 characters, term at the end",
+         UniqueBstr(SysAllocStringLen(longCell.data(), static_cast<UINT>(longCell.size()))), 2000});
     return cells;
 }
 

@@ -95,9 +95,9 @@ TEST_F(Recognizer, CommitsWithoutABagWhenTheSiteGivesNone) {
     const UniqueBstr text(SysAllocString((std::wstring(kTerm) + L" i " + kTerm).c_str()));
     EXPECT_EQ(recognizer_->Recognize(text.get(), IF_TYPE_CELL, 0, &site), S_OK);
     const std::wstring commit = L"CommitSmartTag " + std::wstring(kTagType);
-    EXPECT_EQ(site.log, (std::vector<std::wstring>{L"GetNewPropertyBag", commit + L" 1 10 no bag",
-                                                   L"GetNewPropertyBag",
-                                                   commit + L" 14 10 no bag"}));
+    EXPECT_EQ(site.log,
+              (std::vector<std::wstring>{L"GetNewPropertyBag", commit + L" 1 10 no bag",
+                                         L"GetNewPropertyBag", commit + L" 14 10 no bag"}));
 }
 
 TEST_F(Recognizer, GoesOnWhenTheSiteReportsFailures) {

@@ -55,7 +55,8 @@ inline std::vector<std::wstring> ExpectedState(const std::wstring& modulePath) {
         std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
         std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers",
     };
-    const auto addClass = [&](const std::wstring& name, const GUID& clsid, const std::wstring& listKey) {
+    const auto addClass = [&](const std::wstring& name, const GUID& clsid,
+                              const std::wstring& listKey) {
         const std::wstring progId = L"Vistrel." + name;
         const std::wstring classKey = L"HKCR\\CLSID\\" + TextOf(clsid);
         const std::wstring description = L" [] REG_SZ " + name + L" Class";
@@ -88,14 +89,16 @@ inline std::vector<std::wstring> ExpectedState(const std::wstring& modulePath) {
     };
     addClass(L"STAction", CLSID_STAction, L"Actions");
     addClass(L"STRecognizer", CLSID_STRecognizer, L"Recognizers");
-    lines.push_back(std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8");
+    lines.push_back(std::wstring(L"HKCU\\") + kSmartTagKey +
+                    L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8");
     std::sort(lines.begin(), lines.end());
     return lines;
 }
 
 // The smart tag containers that unregistering keeps once registering has made them.
 inline std::vector<std::wstring> ContainerKeys() {
-    return {std::wstring(L"HKCU\\") + kSmartTagKey, std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
+    return {std::wstring(L"HKCU\\") + kSmartTagKey,
+            std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
             std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers"};
 }
 
@@ -106,6 +109,5 @@ inline std::vector<std::wstring> WithoutContainers(std::vector<std::wstring> sta
     });
     return state;
 }
-
 
 }  // namespace vistrel::test

@@ -24,8 +24,9 @@
 namespace vistrel::test {
 namespace {
 
-constexpr ClassRegistration kClassScripts[] = {&RunClassRegistryScript<VISTREL_STACTION_SCRIPT>,
-                                               &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
+constexpr ClassRegistration kClassScripts[] = {
+    &RunClassRegistryScript<VISTREL_STACTION_SCRIPT>,
+    &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
 constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005u);
 std::wstring ModulePath() {
     wchar_t path[MAX_PATH];
@@ -42,7 +43,8 @@ HRESULT LoadRegisteredTypeLibrary(ComPtr<ITypeLib>& library) {
 void Scrub() {
     for (const ClassRegistration registration : kClassScripts) registration(false);
     UnregisterTypeLibrary();
-    const ScriptReplacement appId[] = {{L"APPID", L"{078F066D-265C-467A-8C4B-D7BA03FD49B0}"}, {nullptr, nullptr}};
+    const ScriptReplacement appId[] = {{L"APPID", L"{078F066D-265C-467A-8C4B-D7BA03FD49B0}"},
+                                       {nullptr, nullptr}};
     RunRegistryScript(VISTREL_APPID_SCRIPT, ScriptDirection::Unregister, appId);
 }
 
@@ -62,7 +64,8 @@ protected:
         ASSERT_TRUE(module_) << "cannot load the resource module, error " << GetLastError();
         SetModuleInstance(module_.get());
         Scrub();
-        ASSERT_EQ(WithoutContainers(RegisteredState()), std::vector<std::wstring>{}) << "not unregistered";
+        ASSERT_EQ(WithoutContainers(RegisteredState()), std::vector<std::wstring>{})
+            << "not unregistered";
     }
 
     HINSTANCE previous_ = ModuleInstance();
@@ -104,7 +107,8 @@ TEST_F(RegistrationTest, RegistersTheTypeLibraryWithItsFourTypes) {
         ASSERT_EQ(info->GetRefTypeOfImplType(-1, &reference), S_OK);
         ASSERT_EQ(info->GetRefTypeInfo(reference, vtableHalf.put()), S_OK);
         ASSERT_EQ(vtableHalf->GetTypeAttr(&attributes), S_OK);
-        EXPECT_EQ(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION, TYPEFLAG_FOLEAUTOMATION) << index;
+        EXPECT_EQ(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION, TYPEFLAG_FOLEAUTOMATION)
+            << index;
         vtableHalf->ReleaseTypeAttr(attributes);
     }
 }
@@ -118,7 +122,8 @@ TEST_F(RegistrationTest, RegisteringTwiceLeavesTheSameKeys) {
 TEST_F(RegistrationTest, RegisteringOverAClassKeyWithAnExtraSubkeyReplacesIt) {
     const std::wstring extra = L"CLSID\\" + TextOf(CLSID_STRecognizer) + L"\\Extra\\Deeper";
     UniqueHkey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, extra.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, extra.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              key.put(), nullptr),
               ERROR_SUCCESS);
     key.reset();
     ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
@@ -142,8 +147,8 @@ TEST_F(RegistrationTest, AForeignSubkeyUnderTheRecognizersClassKeyStopsUnregiste
     ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
     const std::wstring classKey = L"CLSID\\" + TextOf(CLSID_STRecognizer);
     UniqueHkey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (classKey + L"\\Foreign").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              key.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (classKey + L"\\Foreign").c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
     key.reset();
     EXPECT_EQ(UnregisterServer(kClassScripts), kAccessDenied);
@@ -160,7 +165,8 @@ TEST_F(RegistrationTest, AForeignSubkeyUnderTheRecognizersClassKeyStopsUnregiste
         std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Actions",
         std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers",
         std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer",
-        std::wstring(L"HKCU\\") + kSmartTagKey + L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8",
+        std::wstring(L"HKCU\\") + kSmartTagKey +
+            L"\\Recognizers\\Vistrel.STRecognizer [Status] REG_DWORD 8",
     };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(RegisteredState(), expected);
@@ -176,7 +182,8 @@ HRESULT RefusingRegistration(bool) noexcept { return static_cast<HRESULT>(0x8007
 // A failing step ends the call with its error: the AppID stays written, the class after the
 // failing one and the type library are not registered.
 TEST_F(RegistrationTest, RegisteringStopsAtTheFirstFailingStep) {
-    const ClassRegistration classes[] = {&RefusingRegistration, &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
+    const ClassRegistration classes[] = {&RefusingRegistration,
+                                         &RunClassRegistryScript<VISTREL_STRECOGNIZER_SCRIPT>};
     EXPECT_EQ(RegisterServer(classes), kAccessDenied);
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, (std::wstring(L"AppID\\") + kAppId).c_str()));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STRecognizer"));
@@ -186,7 +193,8 @@ TEST_F(RegistrationTest, RegisteringStopsAtTheFirstFailingStep) {
 
 TEST_F(RegistrationTest, UnregisteringStopsAtTheFirstFailingStep) {
     ASSERT_EQ(RegisterServer(kClassScripts), S_OK);
-    const ClassRegistration classes[] = {&RunClassRegistryScript<VISTREL_STACTION_SCRIPT>, &RefusingRegistration};
+    const ClassRegistration classes[] = {&RunClassRegistryScript<VISTREL_STACTION_SCRIPT>,
+                                         &RefusingRegistration};
     EXPECT_EQ(UnregisterServer(classes), kAccessDenied);
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STAction"));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STRecognizer"));
@@ -211,7 +219,8 @@ TEST_F(RegistrationTest, APathWithAQuoteReachesInprocServer32Unchanged) {
     const std::wstring folder = PathBesideProgram(L"O'Brien's copy");
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring copy = folder + L"\\vistrel_resources.dll";
-    ASSERT_TRUE(CopyFileW(PathBesideProgram(L"vistrel_resources.dll").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW(PathBesideProgram(L"vistrel_resources.dll").c_str(), copy.c_str(), FALSE));
     Load(copy);
     ASSERT_EQ(ModulePath(), copy);
     ASSERT_EQ(RegisterServer(kClassScripts), S_OK);

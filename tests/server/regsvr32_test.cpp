@@ -23,7 +23,8 @@ DWORD RunAndWait(const std::wstring& commandLine) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::wstring mutableLine = commandLine;
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         ADD_FAILURE() << "cannot start the program, error " << GetLastError();
         return ~0u;
     }
@@ -63,7 +64,8 @@ TEST_F(Regsvr32Test, RegistersTheTablesAndAHostCreatesBothClassesByProgId) {
     EXPECT_EQ(RegisteredState(), ContainerKeys());
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"AppID"));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
-    EXPECT_EQ(LoadRegTypeLib(LIBID_VistrelLib, 1, 0, 0x409, library.put()), TYPE_E_LIBNOTREGISTERED);
+    EXPECT_EQ(LoadRegTypeLib(LIBID_VistrelLib, 1, 0, 0x409, library.put()),
+              TYPE_E_LIBNOTREGISTERED);
 }
 
 TEST_F(Regsvr32Test, ALibraryInAFolderWithAQuoteIsRegisteredByItsPath) {
@@ -83,13 +85,16 @@ TEST_F(Regsvr32Test, AForeignSubkeyMakesUnregisteringFail) {
     ASSERT_EQ(Regsvr32(L"/s", library_), 0u);
     const std::wstring foreign = L"CLSID\\" + TextOf(CLSID_STRecognizer) + L"\\Foreign";
     UniqueHkey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, foreign.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, foreign.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              key.put(), nullptr),
               ERROR_SUCCESS);
     key.reset();
     EXPECT_NE(Regsvr32(L"/s /u", library_), 0u);
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STAction"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"Vistrel.STRecognizer"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, (std::wstring(kSmartTagKey) + L"\\Recognizers\\Vistrel.STRecognizer").c_str()));
+    EXPECT_TRUE(RegistryKeyExists(
+        HKEY_CURRENT_USER,
+        (std::wstring(kSmartTagKey) + L"\\Recognizers\\Vistrel.STRecognizer").c_str()));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, (std::wstring(L"AppID\\") + kAppId).c_str()));
     ComPtr<ITypeLib> library;
     EXPECT_EQ(LoadRegTypeLib(LIBID_VistrelLib, 1, 0, 0x409, library.put()), S_OK);

@@ -85,8 +85,8 @@ TEST(VistrelTypeLibrary, IsEmbeddedAsTypelib1WithItsIdentity) {
     TLIBATTR* attributes = nullptr;
     ASSERT_EQ(library->GetLibAttr(&attributes), S_OK);
     EXPECT_EQ(attributes->guid, LIBID_VistrelLib);
-    EXPECT_EQ(attributes->guid, (GUID{0x8E13B4CA, 0x49CA, 0x4389,
-                                      {0x83, 0xB5, 0x30, 0xB9, 0xDF, 0x03, 0xA8, 0x5C}}));
+    EXPECT_EQ(attributes->guid,
+              (GUID{0x8E13B4CA, 0x49CA, 0x4389, {0x83, 0xB5, 0x30, 0xB9, 0xDF, 0x03, 0xA8, 0x5C}}));
     EXPECT_EQ(attributes->lcid, 0x409u);
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 0);
@@ -111,8 +111,8 @@ struct ExpectedType {
 };
 
 TEST(VistrelTypeLibrary, DescribesTheTwoClassesAndTheirInterfacesInOrder) {
-    constexpr WORD kDualFlags = TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
-                                TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
+    constexpr WORD kDualFlags =
+        TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
     const ExpectedType expected[] = {
         {L"STRecognizer", TKIND_COCLASS, __uuidof(STRecognizer), L"STRecognizer Class",
          TYPEFLAG_FCANCREATE},
@@ -218,40 +218,39 @@ TEST_P(HostInterfaces, MatchTheHostsSlotsAndDispids) {
 
 INSTANTIATE_TEST_SUITE_P(
     SmartTagLibrary, HostInterfaces,
-    ::testing::Values(
-        ExpectedInterface{"ISmartTagRecognizer",
-                          __uuidof(ISmartTagRecognizer),
-                          {{L"ProgId", 1, INVOKE_PROPERTYGET, 1},
-                           {L"Name", 2, INVOKE_PROPERTYGET, 2},
-                           {L"Desc", 3, INVOKE_PROPERTYGET, 2},
-                           {L"SmartTagCount", 4, INVOKE_PROPERTYGET, 1},
-                           {L"SmartTagName", 5, INVOKE_PROPERTYGET, 2},
-                           {L"SmartTagDownloadURL", 6, INVOKE_PROPERTYGET, 2},
-                           {L"Recognize", 7, INVOKE_FUNC, 4}}},
-        ExpectedInterface{"ISmartTagRecognizerSite",
-                          __uuidof(ISmartTagRecognizerSite),
-                          {{L"GetNewPropertyBag", 1, INVOKE_FUNC, 1},
-                           {L"CommitSmartTag", 2, INVOKE_FUNC, 4}}},
-        ExpectedInterface{"ISmartTagProperties",
-                          __uuidof(ISmartTagProperties),
-                          {{L"Read", 1, INVOKE_PROPERTYGET, 2},
-                           {L"Write", 2, INVOKE_FUNC, 2},
-                           {L"Count", 3, INVOKE_PROPERTYGET, 1},
-                           {L"KeyFromIndex", 4, INVOKE_PROPERTYGET, 2},
-                           {L"ValueFromIndex", 5, INVOKE_PROPERTYGET, 2}}},
-        ExpectedInterface{"ISmartTagAction",
-                          __uuidof(ISmartTagAction),
-                          {{L"ProgId", 1, INVOKE_PROPERTYGET, 1},
-                           {L"Name", 2, INVOKE_PROPERTYGET, 2},
-                           {L"Desc", 3, INVOKE_PROPERTYGET, 2},
-                           {L"SmartTagCount", 4, INVOKE_PROPERTYGET, 1},
-                           {L"SmartTagName", 5, INVOKE_PROPERTYGET, 2},
-                           {L"SmartTagCaption", 6, INVOKE_PROPERTYGET, 3},
-                           {L"VerbCount", 7, INVOKE_PROPERTYGET, 2},
-                           {L"VerbID", 8, INVOKE_PROPERTYGET, 3},
-                           {L"VerbCaptionFromID", 9, INVOKE_PROPERTYGET, 4},
-                           {L"VerbNameFromID", 10, INVOKE_PROPERTYGET, 2},
-                           {L"InvokeVerb", 11, INVOKE_FUNC, 6}}}));
+    ::testing::Values(ExpectedInterface{"ISmartTagRecognizer",
+                                        __uuidof(ISmartTagRecognizer),
+                                        {{L"ProgId", 1, INVOKE_PROPERTYGET, 1},
+                                         {L"Name", 2, INVOKE_PROPERTYGET, 2},
+                                         {L"Desc", 3, INVOKE_PROPERTYGET, 2},
+                                         {L"SmartTagCount", 4, INVOKE_PROPERTYGET, 1},
+                                         {L"SmartTagName", 5, INVOKE_PROPERTYGET, 2},
+                                         {L"SmartTagDownloadURL", 6, INVOKE_PROPERTYGET, 2},
+                                         {L"Recognize", 7, INVOKE_FUNC, 4}}},
+                      ExpectedInterface{"ISmartTagRecognizerSite",
+                                        __uuidof(ISmartTagRecognizerSite),
+                                        {{L"GetNewPropertyBag", 1, INVOKE_FUNC, 1},
+                                         {L"CommitSmartTag", 2, INVOKE_FUNC, 4}}},
+                      ExpectedInterface{"ISmartTagProperties",
+                                        __uuidof(ISmartTagProperties),
+                                        {{L"Read", 1, INVOKE_PROPERTYGET, 2},
+                                         {L"Write", 2, INVOKE_FUNC, 2},
+                                         {L"Count", 3, INVOKE_PROPERTYGET, 1},
+                                         {L"KeyFromIndex", 4, INVOKE_PROPERTYGET, 2},
+                                         {L"ValueFromIndex", 5, INVOKE_PROPERTYGET, 2}}},
+                      ExpectedInterface{"ISmartTagAction",
+                                        __uuidof(ISmartTagAction),
+                                        {{L"ProgId", 1, INVOKE_PROPERTYGET, 1},
+                                         {L"Name", 2, INVOKE_PROPERTYGET, 2},
+                                         {L"Desc", 3, INVOKE_PROPERTYGET, 2},
+                                         {L"SmartTagCount", 4, INVOKE_PROPERTYGET, 1},
+                                         {L"SmartTagName", 5, INVOKE_PROPERTYGET, 2},
+                                         {L"SmartTagCaption", 6, INVOKE_PROPERTYGET, 3},
+                                         {L"VerbCount", 7, INVOKE_PROPERTYGET, 2},
+                                         {L"VerbID", 8, INVOKE_PROPERTYGET, 3},
+                                         {L"VerbCaptionFromID", 9, INVOKE_PROPERTYGET, 4},
+                                         {L"VerbNameFromID", 10, INVOKE_PROPERTYGET, 2},
+                                         {L"InvokeVerb", 11, INVOKE_FUNC, 6}}}));
 
 TEST(HostTypeLibrary, HasTheHostsIdentity) {
     const ComPtr<ITypeLib> library = LoadLibraryFile(L"smarttag_host.tlb");

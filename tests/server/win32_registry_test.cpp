@@ -43,7 +43,9 @@ void DumpAsBytes(HKEY key, const std::string& path, std::vector<std::string>& li
         DWORD type = 0;
         BYTE data[2048];
         DWORD size = sizeof data;
-        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &size) !=
+            ERROR_SUCCESS)
+            break;
         std::string line = path + " [" + Ascii(name, nameLength) + "] " + std::to_string(type);
         for (DWORD i = 0; i < size; ++i) {
             char hex[4];
@@ -55,11 +57,14 @@ void DumpAsBytes(HKEY key, const std::string& path, std::vector<std::string>& li
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD nameLength = 256;
-        if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
         const std::string childPath = path + "\\" + Ascii(name, nameLength);
         lines.push_back(childPath);
         UniqueHkey child;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) == ERROR_SUCCESS) DumpAsBytes(child.get(), childPath, lines);
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) == ERROR_SUCCESS)
+            DumpAsBytes(child.get(), childPath, lines);
     }
 }
 
@@ -68,7 +73,8 @@ void DeleteTree(HKEY parent, const wchar_t* name) {
     if (RegOpenKeyExW(parent, name, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
     wchar_t child[256];
     DWORD length = 256;
-    while (RegEnumKeyExW(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    while (RegEnumKeyExW(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS) {
         DeleteTree(key.get(), child);
         length = 256;
     }
@@ -80,10 +86,11 @@ class Win32RegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteTree(HKEY_CURRENT_USER, kScratch);
-        for (const auto& [root, name] : {std::pair{&classesRoot_, L"HKCR"}, std::pair{&currentUser_, L"HKCU"}}) {
+        for (const auto& [root, name] :
+             {std::pair{&classesRoot_, L"HKCR"}, std::pair{&currentUser_, L"HKCU"}}) {
             const std::wstring path = std::wstring(kScratch) + L"\\" + name;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                      root->put(), nullptr),
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                      KEY_ALL_ACCESS, nullptr, root->put(), nullptr),
                       ERROR_SUCCESS);
         }
     }
@@ -94,7 +101,8 @@ protected:
     }
 
     ScriptStatus Run(std::u16string_view script, ScriptDirection direction) {
-        Win32Registry registry({classesRoot_.get(), currentUser_.get(), nullptr, nullptr, nullptr, nullptr, nullptr});
+        Win32Registry registry(
+            {classesRoot_.get(), currentUser_.get(), nullptr, nullptr, nullptr, nullptr, nullptr});
         ReplacementMap map;
         map.Add(u"APPID", std::u16string(kTestAppId).c_str());
         map.Add(u"Module", std::u16string(kTestModuleReplacement).c_str());
@@ -126,7 +134,8 @@ TEST_F(Win32RegistryTest, RegistersAndUnregistersAsInMemory) {
 
 TEST_F(Win32RegistryTest, ForceRemoveDeletesAWholeSubtree) {
     UniqueHkey extra;
-    ASSERT_EQ(RegCreateKeyExW(classesRoot_.get(), L"CLSID\\{11111111-2222-3333-4444-555555555555}\\Extra\\Deeper", 0,
+    ASSERT_EQ(RegCreateKeyExW(classesRoot_.get(),
+                              L"CLSID\\{11111111-2222-3333-4444-555555555555}\\Extra\\Deeper", 0,
                               nullptr, 0, KEY_WRITE, nullptr, extra.put(), nullptr),
               ERROR_SUCCESS);
     extra.reset();
@@ -138,15 +147,19 @@ TEST_F(Win32RegistryTest, ForceRemoveDeletesAWholeSubtree) {
 TEST_F(Win32RegistryTest, AForeignSubkeyRefusesTheDeletionOfItsParent) {
     ASSERT_EQ(Run(kClassScript, ScriptDirection::Register), kScriptSucceeded);
     UniqueHkey foreign;
-    ASSERT_EQ(RegCreateKeyExW(classesRoot_.get(), L"CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign", 0,
-                              nullptr, 0, KEY_WRITE, nullptr, foreign.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(classesRoot_.get(),
+                              L"CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign", 0, nullptr,
+                              0, KEY_WRITE, nullptr, foreign.put(), nullptr),
               ERROR_SUCCESS);
     foreign.reset();
-    EXPECT_EQ(Run(kClassScript, ScriptDirection::Unregister), static_cast<ScriptStatus>(0x80070005u));
+    EXPECT_EQ(Run(kClassScript, ScriptDirection::Unregister),
+              static_cast<ScriptStatus>(0x80070005u));
     const auto state = Dump();
-    EXPECT_TRUE(std::find(state.begin(), state.end(), "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign") !=
+    EXPECT_TRUE(std::find(state.begin(), state.end(),
+                          "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign") !=
                 state.end());
-    EXPECT_TRUE(std::find(state.begin(), state.end(), "HKCU\\Software\\Tags\\Demo.Thing") != state.end());
+    EXPECT_TRUE(std::find(state.begin(), state.end(), "HKCU\\Software\\Tags\\Demo.Thing") !=
+                state.end());
     EXPECT_TRUE(std::find(state.begin(), state.end(), "HKCR\\Demo.Thing.1") == state.end());
 }
 

@@ -43,7 +43,8 @@ TEST(IsWebAddress, TakesHttpAndHttpsAddressesWithAHostOnly) {
         {L"httpx://example.pl", false},
     };
     for (const AddressCase& c : cases) {
-        EXPECT_EQ(IsWebAddress(c.text), c.isWebAddress) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(IsWebAddress(c.text), c.isWebAddress)
+            << testing::PrintToString(std::wstring(c.text));
     }
 }
 
@@ -85,8 +86,7 @@ struct SettingCase {
 };
 
 TEST(RatePageAddress, TakesTheSettingOnlyWhenItIsAWebAddress) {
-    const std::wstring longest =
-        L"https://example.pl/" + std::wstring(2083 - 19, L'x');
+    const std::wstring longest = L"https://example.pl/" + std::wstring(2083 - 19, L'x');
     const SettingCase cases[] = {
         {L"http", L"http://intranet.example/odsetki.html", L"http://intranet.example/odsetki.html"},
         {L"https", L"https://www.example.pl/stopy", L"https://www.example.pl/stopy"},
@@ -101,7 +101,8 @@ TEST(RatePageAddress, TakesTheSettingOnlyWhenItIsAWebAddress) {
     for (const SettingCase& c : cases) {
         const test::AddressSetting setting;
         setting.Set(c.stored);
-        EXPECT_EQ(RatePageAddress(kDefault), c.expected) << testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(RatePageAddress(kDefault), c.expected)
+            << testing::PrintToString(std::wstring(c.name));
     }
 }
 

@@ -129,11 +129,11 @@ INSTANTIATE_TEST_SUITE_P(
     StringTables, CatalogueOfTable,
     ::testing::Values(
         TableCase{L"shipped_strings.dll", 1, 2, {{L"Odsetki MF", kRatePageUrl}}},
-        TableCase{L"second_term.dll",
-                  1,
-                  2,
-                  {{L"Odsetki MF", kRatePageUrl},
-                   {L"Odsetki US", L"http://www.example.pl/odsetki"}}},
+        TableCase{
+            L"second_term.dll",
+            1,
+            2,
+            {{L"Odsetki MF", kRatePageUrl}, {L"Odsetki US", L"http://www.example.pl/odsetki"}}},
         TableCase{L"only_7003.dll", 1, 2, {{L"Odsetki MF", kRatePageUrl}}},
         TableCase{L"gaps.dll",
                   1,
@@ -183,8 +183,8 @@ TEST_P(CatalogueAllocations, EveryStringIsFreedWithTheCatalogue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StringTables, CatalogueAllocations,
-                         ::testing::Values(L"shipped_strings.dll", L"second_term.dll",
-                                           L"gaps.dll", L"long_string.dll", L"index_forms.dll"));
+                         ::testing::Values(L"shipped_strings.dll", L"second_term.dll", L"gaps.dll",
+                                           L"long_string.dll", L"index_forms.dll"));
 
 TEST(ProcessCatalogue, BuiltAtAttachAndGoneAfterDetach) {
     StringTableModule module(L"shipped_strings.dll");

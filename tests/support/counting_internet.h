@@ -45,8 +45,8 @@ public:
     }
     BOOL SetOption(HINTERNET internet, DWORD option, void* buffer,
                    DWORD bufferLength) noexcept override {
-        options_.push_back({internet, option,
-                            bufferLength == sizeof(DWORD) ? *static_cast<DWORD*>(buffer) : 0});
+        options_.push_back(
+            {internet, option, bufferLength == sizeof(DWORD) ? *static_cast<DWORD*>(buffer) : 0});
         if (Fails(InternetCall::SetOption)) return FALSE;
         return WinInet().SetOption(internet, option, buffer, bufferLength);
     }

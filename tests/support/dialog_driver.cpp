@@ -124,8 +124,7 @@ CalculatorDialogSession::CalculatorDialogSession(CalculatorRun run)
     WaitForDialog();
 }
 
-CalculatorDialogSession::CalculatorDialogSession(std::function<void()> run)
-    : run_(std::move(run)) {
+CalculatorDialogSession::CalculatorDialogSession(std::function<void()> run) : run_(std::move(run)) {
     Start();
 }
 
@@ -160,8 +159,8 @@ bool CalculatorDialogSession::IsOpen() const noexcept {
 }
 
 bool CalculatorDialogSession::WaitUntilClosed() {
-    return thread_ &&
-           WaitForSingleObject(thread_.get(), static_cast<DWORD>(kPatience.count())) == WAIT_OBJECT_0;
+    return thread_ && WaitForSingleObject(thread_.get(), static_cast<DWORD>(kPatience.count())) ==
+                          WAIT_OBJECT_0;
 }
 
 HWND CalculatorDialogSession::Focus() const noexcept {
@@ -202,7 +201,8 @@ void CalculatorDialogSession::SetAmount(std::wstring_view text) const {
 }
 
 std::wstring CalculatorDialogSession::Amount() const {
-    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(control(kAmountField))) + 1);
+    std::vector<wchar_t> text(
+        static_cast<std::size_t>(GetWindowTextLengthW(control(kAmountField))) + 1);
     GetWindowTextW(control(kAmountField), text.data(), static_cast<int>(text.size()));
     return text.data();
 }
@@ -220,8 +220,10 @@ bool CalculatorDialogSession::ClickCloseBox() const {
     const auto point = CloseBoxPoint(window_);
     if (!point) return false;
     std::array<INPUT, 3> inputs = {MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, *point),
-                                   MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+                                   MouseInput(MOUSEEVENTF_LEFTDOWN),
+                                   MouseInput(MOUSEEVENTF_LEFTUP)};
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
 }
 
 }  // namespace vistrel::test

@@ -8,16 +8,20 @@ namespace {
 
 constexpr std::size_t kMaxKeyNameLength = 255;
 
-char16_t Fold(char16_t c) noexcept { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
+char16_t Fold(char16_t c) noexcept {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
+}
 
 struct NameLess {
     bool operator()(const std::u16string& left, const std::u16string& right) const noexcept {
-        return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                            [](char16_t a, char16_t b) { return Fold(a) < Fold(b); });
+        return std::lexicographical_compare(
+            left.begin(), left.end(), right.begin(), right.end(),
+            [](char16_t a, char16_t b) { return Fold(a) < Fold(b); });
     }
 };
 
-constexpr std::u16string_view kRootNames[] = {u"HKCR", u"HKCU", u"HKLM", u"HKU", u"HKPD", u"HKDD", u"HKCC"};
+constexpr std::u16string_view kRootNames[] = {u"HKCR", u"HKCU", u"HKLM", u"HKU",
+                                              u"HKPD", u"HKDD", u"HKCC"};
 
 std::string Ascii(std::u16string_view text) {
     std::string result;
@@ -43,7 +47,8 @@ struct InMemoryRegistry::Node {
 };
 
 InMemoryRegistry::InMemoryRegistry() {
-    for (std::size_t i = 0; i < std::size(kRootNames); ++i) roots_.push_back(std::make_shared<Node>());
+    for (std::size_t i = 0; i < std::size(kRootNames); ++i)
+        roots_.push_back(std::make_shared<Node>());
 }
 
 InMemoryRegistry::~InMemoryRegistry() = default;
@@ -72,7 +77,8 @@ void InMemoryRegistry::FailCall(int callNumber, RegistryError error) noexcept {
 
 RegistryKey InMemoryRegistry::Root(RootKey root) { return static_cast<RegistryKey>(root) + 1; }
 
-InMemoryRegistry::Node* InMemoryRegistry::NodeOf(RegistryKey key, RegistryError& error) const noexcept {
+InMemoryRegistry::Node* InMemoryRegistry::NodeOf(RegistryKey key,
+                                                 RegistryError& error) const noexcept {
     if (key >= 1 && key <= roots_.size()) return roots_[key - 1].get();
     const auto handle = handles_.find(key);
     if (handle == handles_.end()) {
@@ -91,7 +97,6 @@ RegistryKey InMemoryRegistry::AddHandle(std::shared_ptr<Node> node, KeyAccess ac
     handles_.emplace(key, Handle{std::move(node), access});
     return key;
 }
-
 
 RegistryError InMemoryRegistry::Open(RegistryKey parent, std::u16string_view name, KeyAccess access,
                                      RegistryKey& opened) {
@@ -113,14 +118,16 @@ RegistryError InMemoryRegistry::Open(RegistryKey parent, std::u16string_view nam
     return kRegistrySucceeded;
 }
 
-RegistryError InMemoryRegistry::Create(RegistryKey parent, std::u16string_view name, RegistryKey& created) {
+RegistryError InMemoryRegistry::Create(RegistryKey parent, std::u16string_view name,
+                                       RegistryKey& created) {
     created = 0;
     RegistryError error = 0;
     if (Count(RegistryCall::Create, error)) return error;
     Node* node = NodeOf(parent, error);
     if (node == nullptr) return error;
     if (name.size() > kMaxKeyNameLength) return kRegistryInvalidParameter;
-    if (parent > roots_.size() && handles_.at(parent).access == KeyAccess::ReadOnly) return kRegistryAccessDenied;
+    if (parent > roots_.size() && handles_.at(parent).access == KeyAccess::ReadOnly)
+        return kRegistryAccessDenied;
     auto& slot = node->subkeys[std::u16string(name)];
     if (!slot) slot = std::make_shared<Node>();
     if (slot->readOnly) return kRegistryAccessDenied;
@@ -128,13 +135,15 @@ RegistryError InMemoryRegistry::Create(RegistryKey parent, std::u16string_view n
     return kRegistrySucceeded;
 }
 
-RegistryError InMemoryRegistry::SetValue(RegistryKey key, std::u16string_view name, RegistryValueType type,
+RegistryError InMemoryRegistry::SetValue(RegistryKey key, std::u16string_view name,
+                                         RegistryValueType type,
                                          std::span<const std::uint8_t> data) {
     RegistryError error = 0;
     if (Count(RegistryCall::SetValue, error)) return error;
     Node* node = NodeOf(key, error);
     if (node == nullptr) return error;
-    if (key > roots_.size() && handles_.at(key).access == KeyAccess::ReadOnly) return kRegistryAccessDenied;
+    if (key > roots_.size() && handles_.at(key).access == KeyAccess::ReadOnly)
+        return kRegistryAccessDenied;
     node->values[std::u16string(name)] = StoredValue{type, {data.begin(), data.end()}};
     return kRegistrySucceeded;
 }
@@ -144,8 +153,10 @@ RegistryError InMemoryRegistry::DeleteValue(RegistryKey key, std::u16string_view
     if (Count(RegistryCall::DeleteValue, error)) return error;
     Node* node = NodeOf(key, error);
     if (node == nullptr) return error;
-    if (key > roots_.size() && handles_.at(key).access == KeyAccess::ReadOnly) return kRegistryAccessDenied;
-    return node->values.erase(std::u16string(name)) == 0 ? kRegistryFileNotFound : kRegistrySucceeded;
+    if (key > roots_.size() && handles_.at(key).access == KeyAccess::ReadOnly)
+        return kRegistryAccessDenied;
+    return node->values.erase(std::u16string(name)) == 0 ? kRegistryFileNotFound
+                                                         : kRegistrySucceeded;
 }
 
 RegistryError InMemoryRegistry::DeleteKey(RegistryKey parent, std::u16string_view name) {
@@ -183,7 +194,8 @@ InMemoryRegistry::Node* InMemoryRegistry::FindPath(std::u16string_view path) con
     const auto root = std::find(std::begin(kRootNames), std::end(kRootNames), rootName);
     if (root == std::end(kRootNames)) return nullptr;
     Node* node = roots_[static_cast<std::size_t>(root - std::begin(kRootNames))].get();
-    std::u16string_view rest = split == std::u16string_view::npos ? std::u16string_view() : path.substr(split + 1);
+    std::u16string_view rest =
+        split == std::u16string_view::npos ? std::u16string_view() : path.substr(split + 1);
     while (!rest.empty() && node != nullptr) {
         const std::size_t next = rest.find(u'\\');
         const auto found = node->subkeys.find(std::u16string(rest.substr(0, next)));
@@ -195,9 +207,11 @@ InMemoryRegistry::Node* InMemoryRegistry::FindPath(std::u16string_view path) con
 
 void InMemoryRegistry::CreateKeyPath(std::u16string_view path) {
     const std::size_t split = path.find(u'\\');
-    const auto root = std::find(std::begin(kRootNames), std::end(kRootNames), path.substr(0, split));
+    const auto root =
+        std::find(std::begin(kRootNames), std::end(kRootNames), path.substr(0, split));
     Node* node = roots_.at(static_cast<std::size_t>(root - std::begin(kRootNames))).get();
-    std::u16string_view rest = split == std::u16string_view::npos ? std::u16string_view() : path.substr(split + 1);
+    std::u16string_view rest =
+        split == std::u16string_view::npos ? std::u16string_view() : path.substr(split + 1);
     while (!rest.empty()) {
         const std::size_t next = rest.find(u'\\');
         auto& slot = node->subkeys[std::u16string(rest.substr(0, next))];
@@ -207,7 +221,8 @@ void InMemoryRegistry::CreateKeyPath(std::u16string_view path) {
     }
 }
 
-void InMemoryRegistry::SetValueAt(std::u16string_view path, std::u16string_view name, StoredValue value) {
+void InMemoryRegistry::SetValueAt(std::u16string_view path, std::u16string_view name,
+                                  StoredValue value) {
     CreateKeyPath(path);
     FindPath(path)->values[std::u16string(name)] = std::move(value);
 }
@@ -217,9 +232,12 @@ void InMemoryRegistry::MakeReadOnly(std::u16string_view path) {
     FindPath(path)->readOnly = true;
 }
 
-bool InMemoryRegistry::KeyExists(std::u16string_view path) const { return FindPath(path) != nullptr; }
+bool InMemoryRegistry::KeyExists(std::u16string_view path) const {
+    return FindPath(path) != nullptr;
+}
 
-std::optional<StoredValue> InMemoryRegistry::ValueAt(std::u16string_view path, std::u16string_view name) const {
+std::optional<StoredValue> InMemoryRegistry::ValueAt(std::u16string_view path,
+                                                     std::u16string_view name) const {
     const Node* node = FindPath(path);
     if (node == nullptr) return std::nullopt;
     const auto found = node->values.find(std::u16string(name));
@@ -233,7 +251,8 @@ std::vector<std::string> InMemoryRegistry::Dump() const {
         std::vector<std::string>& lines;
         void Walk(const Node& node, const std::string& path) {
             for (const auto& [name, value] : node.values) {
-                std::string line = path + " [" + Ascii(name) + "] " + std::to_string(static_cast<unsigned>(value.type));
+                std::string line = path + " [" + Ascii(name) + "] " +
+                                   std::to_string(static_cast<unsigned>(value.type));
                 for (const std::uint8_t byte : value.data) {
                     char hex[4];
                     std::snprintf(hex, sizeof hex, " %02X", byte);

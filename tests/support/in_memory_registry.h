@@ -16,11 +16,19 @@
 
 namespace vistrel::test {
 
-inline constexpr RegistryError kRegistryInvalidHandle = 6;     // ERROR_INVALID_HANDLE
-inline constexpr RegistryError kRegistryInvalidParameter = 87; // ERROR_INVALID_PARAMETER
-inline constexpr RegistryError kRegistryKeyDeleted = 1018;     // ERROR_KEY_DELETED
+inline constexpr RegistryError kRegistryInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+inline constexpr RegistryError kRegistryInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr RegistryError kRegistryKeyDeleted = 1018;      // ERROR_KEY_DELETED
 
-enum class RegistryCall { Open, Create, SetValue, DeleteValue, DeleteKey, EnumerateFirstSubkey, Close };
+enum class RegistryCall {
+    Open,
+    Create,
+    SetValue,
+    DeleteValue,
+    DeleteKey,
+    EnumerateFirstSubkey,
+    Close
+};
 
 struct StoredValue {
     RegistryValueType type;
@@ -34,8 +42,10 @@ public:
     ~InMemoryRegistry() override;
 
     RegistryKey Root(RootKey root) override;
-    RegistryError Open(RegistryKey parent, std::u16string_view name, KeyAccess access, RegistryKey& opened) override;
-    RegistryError Create(RegistryKey parent, std::u16string_view name, RegistryKey& created) override;
+    RegistryError Open(RegistryKey parent, std::u16string_view name, KeyAccess access,
+                       RegistryKey& opened) override;
+    RegistryError Create(RegistryKey parent, std::u16string_view name,
+                         RegistryKey& created) override;
     RegistryError SetValue(RegistryKey key, std::u16string_view name, RegistryValueType type,
                            std::span<const std::uint8_t> data) override;
     RegistryError DeleteValue(RegistryKey key, std::u16string_view name) override;

@@ -18,9 +18,7 @@ inline std::u16string Ascii(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
-inline std::u16string Number(int value) {
-    return Ascii(std::to_string(value));
-}
+inline std::u16string Number(int value) { return Ascii(std::to_string(value)); }
 
 // Typed here independently of the engine's table, so that a misspelt entry there shows.
 inline constexpr std::array<std::u16string_view, 12> kMonthNames = {

@@ -47,8 +47,8 @@ std::string Command(std::string_view line) {
     address.sin_family = AF_INET;
     address.sin_port = htons(ControlPort());
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (!control || connect(control.get(), reinterpret_cast<const sockaddr*>(&address),
-                            sizeof address) != 0) {
+    if (!control ||
+        connect(control.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         ADD_FAILURE() << "cannot reach the rate-page server's control port";
         return {};
     }
@@ -62,15 +62,11 @@ std::string Command(std::string_view line) {
     return reply;
 }
 
-void ExpectOk(std::string_view line) {
-    EXPECT_EQ(Command(line), "ok\n") << "command: " << line;
-}
+void ExpectOk(std::string_view line) { EXPECT_EQ(Command(line), "ok\n") << "command: " << line; }
 
 }  // namespace
 
-void ServeRatePage(std::string_view mode) {
-    ExpectOk("serve " + std::string(mode));
-}
+void ServeRatePage(std::string_view mode) { ExpectOk("serve " + std::string(mode)); }
 
 std::vector<LoggedRequest> TakeRequests() {
     std::vector<LoggedRequest> requests;
@@ -79,18 +75,14 @@ std::vector<LoggedRequest> TakeRequests() {
          start = end + 1) {
         const std::string line = log.substr(start, end - start);
         const std::size_t tab = line.find('\t');
-        requests.push_back({line.substr(0, tab),
-                            tab == std::string::npos ? std::string() : line.substr(tab + 1)});
+        requests.push_back(
+            {line.substr(0, tab), tab == std::string::npos ? std::string() : line.substr(tab + 1)});
     }
     return requests;
 }
 
-void StopListening() {
-    ExpectOk("down");
-}
+void StopListening() { ExpectOk("down"); }
 
-void StartListening() {
-    ExpectOk("up");
-}
+void StartListening() { ExpectOk("up"); }
 
 }  // namespace vistrel::test

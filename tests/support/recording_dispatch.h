@@ -49,8 +49,8 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID interfaceId, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT*) override {
-        SeenInvoke seen{dispid, interfaceId, locale, flags, {}, {}, result != nullptr,
-                        exception != nullptr};
+        SeenInvoke seen{
+            dispid, interfaceId, locale, flags, {}, {}, result != nullptr, exception != nullptr};
         for (UINT i = 0; i < parameters->cArgs; ++i) {
             const VARIANT& argument = parameters->rgvarg[i];
             seen.arguments.push_back({argument.vt, argument.vt == VT_I4 ? argument.lVal : 0});

@@ -102,7 +102,8 @@ public:
         for (const auto& known : bags) {
             if (known.get() == bag) bagName = known->Name();
         }
-        if (bag != nullptr && bagName == L"no bag") ADD_FAILURE() << "a bag that the site never gave";
+        if (bag != nullptr && bagName == L"no bag")
+            ADD_FAILURE() << "a bag that the site never gave";
         log.push_back(L"CommitSmartTag " + Text(name) + L" " + std::to_wstring(start) + L" " +
                       std::to_wstring(length) + L" " + bagName);
         return answer;

@@ -1,6 +1,6 @@
 // Counts the blocks of the COM task allocator, through which every BSTR is allocated, so that a
-// test can show that what it made was freed, and can make chosen allocations fail. It turns the process's BSTR cache off for good, or
-// freed strings would stay allocated in the cache.
+// test can show that what it made was freed, and can make chosen allocations fail. It turns the
+// process's BSTR cache off for good, or freed strings would stay allocated in the cache.
 #pragma once
 
 #include <windows.h>

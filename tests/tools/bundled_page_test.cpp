@@ -37,9 +37,7 @@ RateTable ReadPage(const std::u16string& page) {
     return table;
 }
 
-RateTable ReadBundledPage() {
-    return ReadPage(BundledPageText());
-}
+RateTable ReadBundledPage() { return ReadPage(BundledPageText()); }
 
 // The bundled page with one piece of text replaced, which must stand on it exactly once.
 std::u16string EditedBundledPage(std::u16string_view from, std::u16string_view to) {
@@ -51,9 +49,7 @@ std::u16string EditedBundledPage(std::u16string_view from, std::u16string_view t
     return page;
 }
 
-std::int32_t InstantOf(const year_month_day& date) {
-    return *DayAfterInstant(date, Now);
-}
+std::int32_t InstantOf(const year_month_day& date) { return *DayAfterInstant(date, Now); }
 
 std::vector<InterestTerm> Terms(const RateTable& table, const year_month_day& due,
                                 const year_month_day& payment) {

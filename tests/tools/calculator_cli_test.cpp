@@ -165,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"PageWithoutRates",
                     {"--strona=" + (BundledPage.parent_path() / "README.md").string(), "2023-01-10",
                      "2023-01-20", "1"},
-                    ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
+                    ExitNoRate,
+                    "Na stronie nie ma żadnego okresu ze stopą odsetek: "},
         FailureCase{"BeforeTheOldestPeriod",
                     {"--teraz=1796727600", "--bez-przesuniecia", "1993-02-27", "2009-07-20", "1"},
                     ExitNoRate,
@@ -217,13 +218,16 @@ TEST(RunCalculatorCli, APeriodThatRunsOnPastItsEndEndsAtThePaymentDate) {
     const CliOutput output = RunOnBundledPage(
         {"--teraz=2026-12-08T12:00:00", page.Option(), "2025-04-25", "2025-06-10", "1000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    EXPECT_NE(output.out.find("od 2025-05-01 do 2025-06-10   36,50% rocznie        41          41,00 zł"),
-              std::string::npos)
+    EXPECT_NE(
+        output.out.find("od 2025-05-01 do 2025-06-10   36,50% rocznie        41          41,00 zł"),
+        std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("od 2025-04-01 do 2025-04-30   73,00% rocznie         5          10,00 zł"),
-              std::string::npos)
+    EXPECT_NE(
+        output.out.find("od 2025-04-01 do 2025-04-30   73,00% rocznie         5          10,00 zł"),
+        std::string::npos)
         << output.out;
-    EXPECT_NE(output.out.find("Odsetki:                  51,00 zł\n"), std::string::npos) << output.out;
+    EXPECT_NE(output.out.find("Odsetki:                  51,00 zł\n"), std::string::npos)
+        << output.out;
 }
 
 // The calculation goes on without the rows it can't read, and names them.
@@ -248,7 +252,8 @@ TEST(RunCalculatorCli, NamesTheRowsItCouldNotReadAndImplausibleRates) {
               "Uwaga: wiersz 4 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
               "pominąć jego okres: „abc% od 1 kwietnia 2025 do 30 kwietnia 2025”\n"
               "Uwaga: wiersz 5 tabeli stóp nie dał się odczytać w całości, więc odsetki mogą "
-              "pominąć jego okres: „36,50% od 1 marca 202 " + std::string(37, 'x') + "…”\n");
+              "pominąć jego okres: „36,50% od 1 marca 202 " +
+                  std::string(37, 'x') + "…”\n");
 }
 
 TEST(RunCalculatorCli, APageWhoseCellNeverClosesHasNoPeriod) {

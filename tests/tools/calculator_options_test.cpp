@@ -45,8 +45,13 @@ TEST(ParseCalculatorOptions, TakesAmountsAsPeopleWriteThemFromZeroToTenToTheThir
                           {"10 000 000 000 000,00", 1e13},
                           {"1234,56", 1234.56},
                           {"1 234,56", 1234.56},
-                          {"1\xC2\xA0" "234,56", 1234.56},        // U+00A0
-                          {"1\xE2\x80\xAF" "234\xE2\x80\xAF" "567,8", 1234567.8},  // U+202F
+                          {"1\xC2\xA0"
+                           "234,56",
+                           1234.56},  // U+00A0
+                          {"1\xE2\x80\xAF"
+                           "234\xE2\x80\xAF"
+                           "567,8",
+                           1234567.8},  // U+202F
                           {"2500.50", 2500.5},
                           {"2500,5", 2500.5}};
     for (const Case& c : cases) {
@@ -94,8 +99,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"2023-01-10", "2023-01-20", "10.000"}, "Kwota „10.000” nie jest liczbą"},
         RefusalCase{{"2023-01-10", "2023-01-20", "1e3"}, "Kwota „1e3” nie jest liczbą"},
         RefusalCase{{"2023-01-10", "2023-01-20", "1234 567"}, "Kwota „1234 567” nie jest liczbą"},
-        RefusalCase{{"2023-01-10", "2023-01-20", "1\xC2\xA0" "23"}, "nie jest liczbą"},
-        RefusalCase{{"2023-01-10", "2023-01-20", "1\xC2" "234"}, "nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20",
+                     "1\xC2\xA0"
+                     "23"},
+                    "nie jest liczbą"},
+        RefusalCase{{"2023-01-10", "2023-01-20",
+                     "1\xC2"
+                     "234"},
+                    "nie jest liczbą"},
         RefusalCase{{"2023-01-10", "2023-01-20", "-0"}, "Kwota „-0” jest ujemna"},
         RefusalCase{{"2023-01-10", "1000", "--wplata=2023-01-20:1,234.56"},
                     "Kwota „1,234.56” nie jest liczbą"},
@@ -130,11 +141,13 @@ TEST(ParseCalculatorOptions, QuotesAtMostSixtyCharactersOfABadArgument) {
     const std::string longAmount = std::string(59, '7') + "ząb" + std::string(100, '7');
     const OptionsOutcome outcome = ParseCalculatorOptions({"2023-01-10", "2023-01-20", longAmount});
     EXPECT_FALSE(outcome.options);
-    EXPECT_EQ(outcome.error, "Kwota „" + std::string(59, '7') + "…” nie jest liczbą (na przykład "
-                             "1234,56 albo 1234.56).");
+    EXPECT_EQ(outcome.error, "Kwota „" + std::string(59, '7') +
+                                 "…” nie jest liczbą (na przykład "
+                                 "1234,56 albo 1234.56).");
     const std::string sixty = std::string(57, 'x') + "ząb";
     EXPECT_EQ(ParseCalculatorOptions({"--" + sixty}).error,
-              "Nieznana opcja „--" + std::string(57, 'x') + "…”. Opis programu: kalkulator-odsetek --pomoc");
+              "Nieznana opcja „--" + std::string(57, 'x') +
+                  "…”. Opis programu: kalkulator-odsetek --pomoc");
     EXPECT_EQ(ParseCalculatorOptions({"2023-01-10", "2023-01-20", sixty}).error,
               "Kwota „" + sixty + "” nie jest liczbą (na przykład 1234,56 albo 1234.56).");
 }

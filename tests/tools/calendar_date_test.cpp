@@ -24,10 +24,8 @@ TEST_P(ParseCalendarDateCases, AcceptsOnlyRealDatesInFullForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseCalendarDateCases,
-    testing::Values(DateCase{"2023-01-10", 2023y / 1 / 10},
-                    DateCase{"2024-02-29", 2024y / 2 / 29},
-                    DateCase{"2000-02-29", 2000y / 2 / 29},
-                    DateCase{"1970-01-01", 1970y / 1 / 1},
+    testing::Values(DateCase{"2023-01-10", 2023y / 1 / 10}, DateCase{"2024-02-29", 2024y / 2 / 29},
+                    DateCase{"2000-02-29", 2000y / 2 / 29}, DateCase{"1970-01-01", 1970y / 1 / 1},
                     DateCase{"2023-02-29", std::nullopt}, DateCase{"1900-02-29", std::nullopt},
                     DateCase{"2023-04-31", std::nullopt}, DateCase{"2023-13-01", std::nullopt},
                     DateCase{"2023-00-10", std::nullopt}, DateCase{"2023-01-00", std::nullopt},
@@ -64,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // Before 1970 there is no instant, in local time as in seconds.
                     MomentCase{"1970-01-01T01:00:00", 0},
                     MomentCase{"1970-01-01T00:59:59", std::nullopt},
-                    MomentCase{"1969-12-31T12:00:00", std::nullopt},
-                    MomentCase{"-1", std::nullopt}, MomentCase{"12s", std::nullopt},
+                    MomentCase{"1969-12-31T12:00:00", std::nullopt}, MomentCase{"-1", std::nullopt},
+                    MomentCase{"12s", std::nullopt},
                     MomentCase{"2026-12-08T24:00:00", std::nullopt},
                     MomentCase{"2026-12-08T12:60:00", std::nullopt},
                     MomentCase{"2026-12-08 12:00:00", std::nullopt},
@@ -74,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DateOfMidnight, GivesTheDayWhateverFlagBuiltTheMidnight) {
     const year_month_day day = 2023y / 1 / 11;
-    EXPECT_EQ(DateOfMidnight(1673391600), day);         // true midnight
-    EXPECT_EQ(DateOfMidnight(1673391600 - 3600), day);  // built under summer time
+    EXPECT_EQ(DateOfMidnight(1673391600), day);                      // true midnight
+    EXPECT_EQ(DateOfMidnight(1673391600 - 3600), day);               // built under summer time
     EXPECT_EQ(DateOfMidnight(1689026400 + 3600), (2023y / 7 / 11));  // under winter time
 }
 

@@ -75,8 +75,8 @@ TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
 
 TEST(DebtList, WritesUtf8ToStandardOutputWithoutAHeaderRow) {
     const TemporaryFile list("lista-utf8.csv", "2023-01-10;2023-01-20;10000\n");
-    const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()});
+    const CliOutput output =
+        RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()});
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out, "2023-01-10;2023-01-20;10000;10;45,21;45;\n");
     EXPECT_EQ(output.err, "");
@@ -87,21 +87,18 @@ TEST(DebtList, ReportsItsProgressOverTenThousandRows) {
     for (int i = 0; i < 10'001; ++i) rows += "2023-01-10;2023-01-20;1000\n";
     const TemporaryFile list("lista-dluga.csv", rows);
     std::vector<std::string> progress;
-    const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()},
-        [&progress](const std::string& line) { progress.push_back(line); });
+    const CliOutput output =
+        RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "--lista=" + list.Path()},
+                         [&progress](const std::string& line) { progress.push_back(line); });
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(progress, std::vector<std::string>{"Obliczono 10 000 z 10 001 wierszy listy.\n"});
 }
 
 TEST(DebtList, RefusesValuesBesideTheListAndAMissingFile) {
-    EXPECT_EQ(RunCalculatorCli({"--lista=x.csv", "2023-01-10"}).exitCode,
+    EXPECT_EQ(RunCalculatorCli({"--lista=x.csv", "2023-01-10"}).exitCode, ExitBadArguments);
+    EXPECT_EQ(RunCalculatorCli({"--wynik=x.csv", "2023-01-10", "2023-01-20", "1"}).exitCode,
               ExitBadArguments);
-    EXPECT_EQ(RunCalculatorCli({"--wynik=x.csv", "2023-01-10", "2023-01-20", "1"})
-                  .exitCode,
-              ExitBadArguments);
-    const CliOutput missing =
-        RunCalculatorCli({"--lista=/nie/ma/takiej/listy.csv"});
+    const CliOutput missing = RunCalculatorCli({"--lista=/nie/ma/takiej/listy.csv"});
     EXPECT_EQ(missing.exitCode, ExitUnreadablePage);
     EXPECT_NE(missing.err.find("Nie można odczytać pliku listy"), std::string::npos);
 }
@@ -126,7 +123,8 @@ TEST(ListDates, ReadBothFormsAndNothingElse) {
 TEST(Windows1250, CarriesThePolishLettersBothWays) {
     const std::string utf8 = "zażółć gęślą jaźń ŁÓDŹ „x” €";
     const std::string bytes = Utf8ToWindows1250(utf8);
-    EXPECT_EQ(bytes, "za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \xA3\xD3\x44\x8F \x84x\x94 \x80");
+    EXPECT_EQ(bytes,
+              "za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \xA3\xD3\x44\x8F \x84x\x94 \x80");
     EXPECT_EQ(Windows1250ToUtf8(bytes), utf8);
     EXPECT_FALSE(IsUtf8(bytes));
     EXPECT_TRUE(IsUtf8(utf8));

@@ -11,7 +11,8 @@ namespace {
 
 TEST(RowText, DropsTheMarkupAndRunsBlanksTogether) {
     const std::u16string page =
-        u"<table>\n<tr>\n  <td><p>13,00%</p></td>\n  <td><p>od 9 maja 2013<BR>do  ża</p></td>\n</tr>";
+        u"<table>\n<tr>\n  <td><p>13,00%</p></td>\n  <td><p>od 9 maja 2013<BR>do  "
+        u"ża</p></td>\n</tr>";
     RowReading reading;
     reading.begin = page.find(u"<tr>");
     reading.end = page.rfind(u"</td>") + 5;
@@ -39,7 +40,8 @@ TEST(Quoted, ShowsAtMostSixtyCharacters) {
         {std::string(60, 'a'), "„" + std::string(60, 'a') + "”"},
         {std::string(61, 'a'), "„" + std::string(59, 'a') + "…”"},
         // Characters, not bytes: Polish letters take two bytes each.
-        {std::string(30, 'a') + "ąęółśżźćńĄĘÓŁŚŻŹĆŃąęółśżźćńĄĘ", "„" + std::string(30, 'a') + "ąęółśżźćńĄĘÓŁŚŻŹĆŃąęółśżźćńĄĘ”"},
+        {std::string(30, 'a') + "ąęółśżźćńĄĘÓŁŚŻŹĆŃąęółśżźćńĄĘ",
+         "„" + std::string(30, 'a') + "ąęółśżźćńĄĘÓŁŚŻŹĆŃąęółśżźćńĄĘ”"},
         {std::string(58, 'a') + "ąęó", "„" + std::string(58, 'a') + "ą…”"},
     };
     for (const QuotedCase& c : cases) {

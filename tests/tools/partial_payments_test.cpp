@@ -24,13 +24,15 @@ TEST(PartialPayments, SplitTheWorkedExample) {
         RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "2022-03-15", "10000,00",
                           "--wplata=2023-03-15:5000,00", "--na-dzien=2024-06-30"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    for (const char* expected :
-         {"365 dni po 2022-03-15: 1 526,71 zł, zaokrąglone 1 527 zł\n",
-          "  Na zaległość:                  4 337,64 zł\n", "  Na odsetki:                    662,36 zł\n",
-          "  Pozostaje zaległości:          5 662,36 zł\n", "  Pozostaje odsetek:             864,64 zł\n",
-          "473 dni po 2023-03-15: 1 120,45 zł, zaokrąglone 1 120 zł\n",
-          "Pozostaje zaległości:            5 662,36 zł\n", "Pozostaje odsetek:               1 984,64 zł\n",
-          "Razem do zapłaty:                7 647,00 zł\n"}) {
+    for (const char* expected : {"365 dni po 2022-03-15: 1 526,71 zł, zaokrąglone 1 527 zł\n",
+                                 "  Na zaległość:                  4 337,64 zł\n",
+                                 "  Na odsetki:                    662,36 zł\n",
+                                 "  Pozostaje zaległości:          5 662,36 zł\n",
+                                 "  Pozostaje odsetek:             864,64 zł\n",
+                                 "473 dni po 2023-03-15: 1 120,45 zł, zaokrąglone 1 120 zł\n",
+                                 "Pozostaje zaległości:            5 662,36 zł\n",
+                                 "Pozostaje odsetek:               1 984,64 zł\n",
+                                 "Razem do zapłaty:                7 647,00 zł\n"}) {
         EXPECT_NE(output.out.find(expected), std::string::npos) << expected << "\n" << output.out;
     }
 }
@@ -61,26 +63,30 @@ TEST_P(PaymentRuns, PrintOneLinePerPayment) {
 INSTANTIATE_TEST_SUITE_P(
     Payments, PaymentRuns,
     testing::Values(
-        PaymentsCase{"SettlesExactly",
-                     {"2022-03-15", "10000", "--wplata=2023-03-15:5000", "--wplata=2024-06-30:7647,00"},
-                     "wplata=2023-03-15 kwota=5000.00 odsetki=1526.71 zaokraglone=1527 dni=365 "
-                     "na_zaleglosc=4337.64 na_odsetki=662.36 zaleglosc=5662.36 odsetki_zalegle=864.64\n"
-                     "wplata=2024-06-30 kwota=7647.00 odsetki=1120.45 zaokraglone=1120 dni=473 "
-                     "na_zaleglosc=5662.36 na_odsetki=1984.64 zaleglosc=0.00 odsetki_zalegle=0.00 "
-                     "nadplata=0.00\n",
-                     ExitSuccess, ""},
+        PaymentsCase{
+            "SettlesExactly",
+            {"2022-03-15", "10000", "--wplata=2023-03-15:5000", "--wplata=2024-06-30:7647,00"},
+            "wplata=2023-03-15 kwota=5000.00 odsetki=1526.71 zaokraglone=1527 dni=365 "
+            "na_zaleglosc=4337.64 na_odsetki=662.36 zaleglosc=5662.36 odsetki_zalegle=864.64\n"
+            "wplata=2024-06-30 kwota=7647.00 odsetki=1120.45 zaokraglone=1120 dni=473 "
+            "na_zaleglosc=5662.36 na_odsetki=1984.64 zaleglosc=0.00 odsetki_zalegle=0.00 "
+            "nadplata=0.00\n",
+            ExitSuccess,
+            ""},
         PaymentsCase{"Overpays",
                      {"2024-01-10", "10000", "--wplata=2024-01-20:10100"},
                      "wplata=2024-01-20 kwota=10100.00 odsetki=39.73 zaokraglone=40 dni=10 "
                      "na_zaleglosc=10000.00 na_odsetki=40.00 zaleglosc=0.00 odsetki_zalegle=0.00 "
                      "nadplata=60.00\n",
-                     ExitSuccess, ""},
+                     ExitSuccess,
+                     ""},
         PaymentsCase{"InterestWithinTheThreshold",
                      {"2024-01-10", "1000", "--wplata=2024-01-20:500"},
                      "wplata=2024-01-20 kwota=500.00 odsetki=3.97 zaokraglone=4 dni=10 "
                      "na_zaleglosc=500.00 na_odsetki=0.00 zaleglosc=500.00 odsetki_zalegle=0.00 "
                      "prog=8.70\n",
-                     ExitSuccess, ""},
+                     ExitSuccess,
+                     ""},
         PaymentsCase{"RefusesAPaymentAfterTheSettlingOne",
                      {"2024-01-10", "10000", "--wplata=2024-01-20:10040", "--wplata=2024-02-01:5"},
                      "wplata=2024-01-20 kwota=10040.00 odsetki=39.73 zaokraglone=40 dni=10 "
@@ -95,7 +101,8 @@ TEST(PartialPayments, RefuseDatesOutOfOrder) {
     const CliOutput output = RunCalculatorCli(
         {"2024-01-10", "10000", "--wplata=2024-02-20:100", "--wplata=2024-01-20:100"});
     EXPECT_EQ(output.exitCode, ExitBadArguments);
-    EXPECT_NE(output.err.find("Wpłaty podaje się w kolejności dat"), std::string::npos) << output.err;
+    EXPECT_NE(output.err.find("Wpłaty podaje się w kolejności dat"), std::string::npos)
+        << output.err;
 }
 
 // Half a grosz goes up: 1 × 1 / 2 = 0.5 → 1; 3 × 1 / 2 = 1.5 → 2; 5000 × 10000 / 11527.
@@ -109,8 +116,7 @@ TEST(ArrearsShare, RoundsHalfAGroszUp) {
 // One list row with payments and the balance day in its payment column.
 TEST(PartialPayments, ComeFromAListRow) {
     const std::string path = testing::TempDir() + "vistrel-wplaty.csv";
-    std::ofstream(path, std::ios::binary)
-        << "2022-03-15;2024-06-30;10000,00;;2023-03-15:5000,00\n";
+    std::ofstream(path, std::ios::binary) << "2022-03-15;2024-06-30;10000,00;;2023-03-15:5000,00\n";
     const CliOutput output = RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "--lista=" + path});
     std::remove(path.c_str());
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;

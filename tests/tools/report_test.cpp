@@ -44,10 +44,9 @@ Calculation SamplePayment() {
     calculation.due = 2022y / 9 / 1;
     calculation.payment = 2022y / 9 / 10;
     calculation.amount = 10000.0;
-    calculation.shares = {
-        {2022y / 9 / 8, 2023y / 9 / 6, RateKind::Annual, 16.5, 3, 13.56},
-        {2022y / 7 / 8, 2022y / 9 / 7, RateKind::Annual, 16.0, 6, 26.3},
-        {2022y / 7 / 1, std::nullopt, RateKind::DailyStar, 0.05, 1, 5.0}};
+    calculation.shares = {{2022y / 9 / 8, 2023y / 9 / 6, RateKind::Annual, 16.5, 3, 13.56},
+                          {2022y / 7 / 8, 2022y / 9 / 7, RateKind::Annual, 16.0, 6, 26.3},
+                          {2022y / 7 / 1, std::nullopt, RateKind::DailyStar, 0.05, 1, 5.0}};
     calculation.days = 10;
     calculation.elapsedDays = 10;
     calculation.interest = 44.86;
@@ -62,11 +61,13 @@ TEST(FormatReport, ListsEachPeriodWithItsUnitAndTheResults) {
     const std::string report = FormatReport(SamplePayment());
     EXPECT_NE(report.find("Data należności:          2022-09-01\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Kwota:                    10 000,00 zł\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł\n"),
-              std::string::npos)
+    EXPECT_NE(
+        report.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł\n"),
+        std::string::npos)
         << report;
-    EXPECT_NE(report.find("od 2022-07-01 (bez końca)     0,05% dziennie         1           5,00 zł\n"),
-              std::string::npos)
+    EXPECT_NE(
+        report.find("od 2022-07-01 (bez końca)     0,05% dziennie         1           5,00 zł\n"),
+        std::string::npos)
         << report;
     EXPECT_NE(report.find("Odsetki:                  44,86 zł\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Odsetki zaokrąglone:      45 zł\n"), std::string::npos) << report;
@@ -84,14 +85,15 @@ TEST_P(FormatPolishAmountCases, GroupsThousandsAndWritesADecimalComma) {
     EXPECT_EQ(FormatPolishAmount(GetParam().amount), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Amounts, FormatPolishAmountCases,
-    testing::Values(PolishAmountCase{10000.0, "10 000,00 zł"}, PolishAmountCase{0.0, "0,00 zł"},
-                    PolishAmountCase{999.5, "999,50 zł"}, PolishAmountCase{1000.0, "1 000,00 zł"},
-                    PolishAmountCase{1234567.891, "1 234 567,89 zł"},
-                    PolishAmountCase{100000.0, "100 000,00 zł"},
-                    PolishAmountCase{1e13, "10 000 000 000 000,00 zł"},
-                    PolishAmountCase{-2500.5, "-2 500,50 zł"}));
+INSTANTIATE_TEST_SUITE_P(Amounts, FormatPolishAmountCases,
+                         testing::Values(PolishAmountCase{10000.0, "10 000,00 zł"},
+                                         PolishAmountCase{0.0, "0,00 zł"},
+                                         PolishAmountCase{999.5, "999,50 zł"},
+                                         PolishAmountCase{1000.0, "1 000,00 zł"},
+                                         PolishAmountCase{1234567.891, "1 234 567,89 zł"},
+                                         PolishAmountCase{100000.0, "100 000,00 zł"},
+                                         PolishAmountCase{1e13, "10 000 000 000 000,00 zł"},
+                                         PolishAmountCase{-2500.5, "-2 500,50 zł"}));
 
 // A period that starts only on the payment day's boundary adds no day and is left out.
 TEST(FormatReport, LeavesOutPeriodsWithoutADay) {

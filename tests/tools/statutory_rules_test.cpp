@@ -32,11 +32,11 @@ TEST(EasterSunday, FallsOnTheKnownDates) {
 // 19 Jun 2025, 4 Jun 2026; 24 December only from 2025.
 TEST(StatutoryHolidays, KnowsEveryWeekdayOffInThreeYears) {
     const std::vector<year_month_day> expected = {
-        2024y / 1 / 1,  2024y / 4 / 1,  2024y / 5 / 1,  2024y / 5 / 3,  2024y / 5 / 30,
-        2024y / 8 / 15, 2024y / 11 / 1, 2024y / 11 / 11, 2024y / 12 / 25, 2024y / 12 / 26,
-        2025y / 1 / 1,  2025y / 1 / 6,  2025y / 4 / 21, 2025y / 5 / 1,  2025y / 6 / 19,
-        2025y / 8 / 15, 2025y / 11 / 11, 2025y / 12 / 24, 2025y / 12 / 25, 2025y / 12 / 26,
-        2026y / 1 / 1,  2026y / 1 / 6,  2026y / 4 / 6,  2026y / 5 / 1,  2026y / 6 / 4,
+        2024y / 1 / 1,   2024y / 4 / 1,   2024y / 5 / 1,   2024y / 5 / 3,   2024y / 5 / 30,
+        2024y / 8 / 15,  2024y / 11 / 1,  2024y / 11 / 11, 2024y / 12 / 25, 2024y / 12 / 26,
+        2025y / 1 / 1,   2025y / 1 / 6,   2025y / 4 / 21,  2025y / 5 / 1,   2025y / 6 / 19,
+        2025y / 8 / 15,  2025y / 11 / 11, 2025y / 12 / 24, 2025y / 12 / 25, 2025y / 12 / 26,
+        2026y / 1 / 1,   2026y / 1 / 6,   2026y / 4 / 6,   2026y / 5 / 1,   2026y / 6 / 4,
         2026y / 11 / 11, 2026y / 12 / 24, 2026y / 12 / 25};
     std::vector<year_month_day> found;
     for (sys_days day = sys_days{2024y / 1 / 1}; day <= sys_days{2026y / 12 / 31}; day += days{1}) {
@@ -46,7 +46,8 @@ TEST(StatutoryHolidays, KnowsEveryWeekdayOffInThreeYears) {
                 << day.time_since_epoch().count();
             continue;
         }
-        if (StatutoryHolidays().DayOffName(year_month_day{day})) found.push_back(year_month_day{day});
+        if (StatutoryHolidays().DayOffName(year_month_day{day}))
+            found.push_back(year_month_day{day});
     }
     EXPECT_EQ(found, expected);
 }
@@ -56,8 +57,9 @@ struct ShiftCase {
     year_month_day moved;
 
     friend void PrintTo(const ShiftCase& shift, std::ostream* out) {
-        *out << static_cast<int>(shift.due.year()) << "-" << static_cast<unsigned>(shift.due.month())
-             << "-" << static_cast<unsigned>(shift.due.day());
+        *out << static_cast<int>(shift.due.year()) << "-"
+             << static_cast<unsigned>(shift.due.month()) << "-"
+             << static_cast<unsigned>(shift.due.day());
     }
 };
 
@@ -113,7 +115,8 @@ TEST(StatutoryHolidays, FollowEveryRowOfTheDataFile) {
                 return year_month_day{sys_days{EasterSunday(year{yearValue})} +
                                       days{std::stoi(row[0].substr(7))}};
             }
-            return year{yearValue} / std::stoi(row[0].substr(0, 2)) / std::stoi(row[0].substr(3, 2));
+            return year{yearValue} / std::stoi(row[0].substr(0, 2)) /
+                   std::stoi(row[0].substr(3, 2));
         };
         const int first = row[1].empty() ? 2000 : std::stoi(row[1]);
         if (row[2].empty() || std::stoi(row[2]) >= first) {

@@ -42,40 +42,46 @@ TEST_P(StatutoryRuns, GiveTheHandComputedLine) {
 // Easter Monday, before the moved term, no day of delay.
 INSTANTIATE_TEST_SUITE_P(
     Rules, StatutoryRuns,
-    testing::Values(
-        LineCase{"Basic", {"2015-12-21", "2016-01-10", "100000"}, "odsetki=438.4 zaokraglone=438 dni=20\n"},
-        LineCase{"Reduced", {"--stawka=obnizona", "2015-12-21", "2016-01-10", "100000"},
-                 "odsetki=274.0 zaokraglone=274 dni=20\n"},
-        LineCase{"Increased", {"--stawka=podwyższona", "2015-12-21", "2016-01-10", "100000"},
-                 "odsetki=547.9 zaokraglone=548 dni=20\n"},
-        LineCase{"AtTheThreshold", {"2024-01-10", "2024-01-20", "2190"},
-                 "odsetki=8.7 zaokraglone=9 dni=10 prog=8.70\n"},
-        LineCase{"BelowTheThreshold", {"2024-01-10", "2024-01-20", "2188"},
-                 "odsetki=8.7 zaokraglone=9 dni=10 prog=8.70\n"},
-        LineCase{"AboveTheThreshold", {"2024-01-10", "2024-01-20", "2193"},
-                 "odsetki=8.7 zaokraglone=9 dni=10\n"},
-        LineCase{"DueOnASaturday", {"2023-04-08", "2023-04-21", "10000"},
-                 "odsetki=45.2 zaokraglone=45 dni=10\n"},
-        LineCase{"DueOnASaturdayNotMoved", {"--bez-przesuniecia", "2023-04-08", "2023-04-21", "10000"},
-                 "odsetki=58.8 zaokraglone=59 dni=13\n"},
-        LineCase{"PaidBeforeTheMovedTerm", {"2023-04-08", "2023-04-10", "10000"},
-                 "odsetki=0.0 zaokraglone=0 dni=0\n"}),
+    testing::Values(LineCase{"Basic",
+                             {"2015-12-21", "2016-01-10", "100000"},
+                             "odsetki=438.4 zaokraglone=438 dni=20\n"},
+                    LineCase{"Reduced",
+                             {"--stawka=obnizona", "2015-12-21", "2016-01-10", "100000"},
+                             "odsetki=274.0 zaokraglone=274 dni=20\n"},
+                    LineCase{"Increased",
+                             {"--stawka=podwyższona", "2015-12-21", "2016-01-10", "100000"},
+                             "odsetki=547.9 zaokraglone=548 dni=20\n"},
+                    LineCase{"AtTheThreshold",
+                             {"2024-01-10", "2024-01-20", "2190"},
+                             "odsetki=8.7 zaokraglone=9 dni=10 prog=8.70\n"},
+                    LineCase{"BelowTheThreshold",
+                             {"2024-01-10", "2024-01-20", "2188"},
+                             "odsetki=8.7 zaokraglone=9 dni=10 prog=8.70\n"},
+                    LineCase{"AboveTheThreshold",
+                             {"2024-01-10", "2024-01-20", "2193"},
+                             "odsetki=8.7 zaokraglone=9 dni=10\n"},
+                    LineCase{"DueOnASaturday",
+                             {"2023-04-08", "2023-04-21", "10000"},
+                             "odsetki=45.2 zaokraglone=45 dni=10\n"},
+                    LineCase{"DueOnASaturdayNotMoved",
+                             {"--bez-przesuniecia", "2023-04-08", "2023-04-21", "10000"},
+                             "odsetki=58.8 zaokraglone=59 dni=13\n"},
+                    LineCase{"PaidBeforeTheMovedTerm",
+                             {"2023-04-08", "2023-04-10", "10000"},
+                             "odsetki=0.0 zaokraglone=0 dni=0\n"}),
     [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
 
 TEST(StatutoryReport, SaysWhatTheRulesDid) {
-    const CliOutput output =
-        RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "--stawka=obnizona", "2015-12-20",
-                          "2016-01-10", "2190"});
+    const CliOutput output = RunCalculatorCli(
+        {"--teraz=2026-12-08T12:00:00", "--stawka=obnizona", "2015-12-20", "2016-01-10", "2190"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     for (const char* expected :
          {"Data należności:          2015-12-20 (niedziela, dzień wolny od pracy)\n",
           "Termin przesunięty na:    2015-12-21 (następny dzień roboczy",
-          "Stawka:                   obniżona\n",
-          "4,00% rocznie (50% z 8,00%)",
+          "Stawka:                   obniżona\n", "4,00% rocznie (50% z 8,00%)",
           "6,00% rocznie (75% z 8,00%)",
           // 2190 * (6 * 10 + 4 * 10) / 36500 = 6.00
-          "Odsetki:                  6,00 zł\n",
-          "Odsetki zaokrąglone:      6 zł\n",
+          "Odsetki:                  6,00 zł\n", "Odsetki zaokrąglone:      6 zł\n",
           "Odsetek nie nalicza się: nie przekraczają 8,70 zł"}) {
         EXPECT_NE(output.out.find(expected), std::string::npos) << expected << "\n" << output.out;
     }
@@ -90,8 +96,8 @@ TEST(StatutoryReport, RefusesAnUnknownRateKind) {
 // The built-in rates serve without --strona: the newest period begins 2026-03-05, and 120 days
 // later is 2026-07-03, the last payment date without a warning.
 TEST(BuiltInRates, NameTheNewestPeriodAndWarnPastOneHundredTwentyDays) {
-    const CliOutput inTime = RunCalculatorCli(
-        {"--teraz=2026-12-08T12:00:00", "2026-06-23", "2026-07-03", "10000"});
+    const CliOutput inTime =
+        RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "2026-06-23", "2026-07-03", "10000"});
     ASSERT_EQ(inTime.exitCode, ExitSuccess) << inTime.err;
     EXPECT_NE(inTime.out.find("Stopy: wbudowane (z historii stóp ogłaszanych przez Ministerstwo "
                               "Finansów), najnowszy okres od 2026-03-05.\n"),
@@ -116,8 +122,8 @@ TEST(BuiltInRates, NameTheNewestPeriodAndWarnPastOneHundredTwentyDays) {
 // Read at the midnight that begins the newest period, the built-in rates still name it: it is
 // the last change they know, though none of its days has passed yet.
 TEST(BuiltInRates, NameTheNewestPeriodFromItsFirstMoment) {
-    const CliOutput output = RunCalculatorCli(
-        {"--teraz=2026-03-05T00:00:00", "2026-02-23", "2026-03-04", "10000"});
+    const CliOutput output =
+        RunCalculatorCli({"--teraz=2026-03-05T00:00:00", "2026-02-23", "2026-03-04", "10000"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_NE(output.out.find("najnowszy okres od 2026-03-05.\n"), std::string::npos) << output.out;
 }

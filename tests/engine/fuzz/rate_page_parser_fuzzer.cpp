@@ -30,8 +30,7 @@ bool IsKnownKind(RateKind kind) {
     case RateKind::None:
     case RateKind::Annual:
     case RateKind::DailyStar:
-    case RateKind::DailyTwoStars:
-        return true;
+    case RateKind::DailyTwoStars: return true;
     }
     return false;
 }

@@ -27,7 +27,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    const auto direction = (data[0] & 1) != 0 ? ScriptDirection::Unregister : ScriptDirection::Register;
+    const auto direction =
+        (data[0] & 1) != 0 ? ScriptDirection::Unregister : ScriptDirection::Register;
     const int failedCall = data[1];
     std::u16string script(data + 2, data + size);
 
@@ -44,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ScriptStatus status = InterpretRegistryScript(script, replacements, direction, registry);
     Check(IsKnownStatus(status));
     // A close that was made to fail leaves its handle open; every other run closes all it opened.
-    const bool closeFailed = failedCall != 0 && failedCall <= registry.CallCount() &&
-                             registry.Calls()[static_cast<std::size_t>(failedCall - 1)] == test::RegistryCall::Close;
+    const bool closeFailed =
+        failedCall != 0 && failedCall <= registry.CallCount() &&
+        registry.Calls()[static_cast<std::size_t>(failedCall - 1)] == test::RegistryCall::Close;
     Check(closeFailed || registry.OpenHandleCount() == 0);
     // What the run wrote can always be read back in one piece.
     registry.Dump();

@@ -32,20 +32,25 @@ TEST_P(ReplacementPassTest, GivesTheTextOrTheError) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReplacementPassTest, ::testing::Values(
-    ReplacementCase{"no names", u"HKCR { x }", kScriptSucceeded, u"HKCR { x }"},
-    ReplacementCase{"upper case", u"'%MODULE%'", kScriptSucceeded, u"'C:\\it''s\\v.dll'"},
-    ReplacementCase{"lower case", u"%module%", kScriptSucceeded, u"C:\\it''s\\v.dll"},
-    ReplacementCase{"two names", u"%APPID%-%appid%", kScriptSucceeded, u"{A}-{A}"},
-    ReplacementCase{"doubled percent", u"100%% of %%", kScriptSucceeded, u"100% of %"},
-    ReplacementCase{"unterminated", u"x %MODULE", kScriptSyntaxError, u""},
-    ReplacementCase{"lone percent at the end", u"x %", kScriptSyntaxError, u""},
-    ReplacementCase{"unknown name", u"%NOSUCH%", kScriptSyntaxError, u""},
-    ReplacementCase{"31 characters, unknown", u"%aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa%", kScriptSyntaxError, u""},
-    ReplacementCase{"32 characters", u"%aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa%", kScriptFailed, u""}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplacementPassTest,
+    ::testing::Values(
+        ReplacementCase{"no names", u"HKCR { x }", kScriptSucceeded, u"HKCR { x }"},
+        ReplacementCase{"upper case", u"'%MODULE%'", kScriptSucceeded, u"'C:\\it''s\\v.dll'"},
+        ReplacementCase{"lower case", u"%module%", kScriptSucceeded, u"C:\\it''s\\v.dll"},
+        ReplacementCase{"two names", u"%APPID%-%appid%", kScriptSucceeded, u"{A}-{A}"},
+        ReplacementCase{"doubled percent", u"100%% of %%", kScriptSucceeded, u"100% of %"},
+        ReplacementCase{"unterminated", u"x %MODULE", kScriptSyntaxError, u""},
+        ReplacementCase{"lone percent at the end", u"x %", kScriptSyntaxError, u""},
+        ReplacementCase{"unknown name", u"%NOSUCH%", kScriptSyntaxError, u""},
+        ReplacementCase{"31 characters, unknown", u"%aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa%",
+                        kScriptSyntaxError, u""},
+        ReplacementCase{"32 characters", u"%aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa%", kScriptFailed,
+                        u""}),
     [](const auto& info) {
         std::string name;
-        for (const char* p = info.param.what; *p != '\0'; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        for (const char* p = info.param.what; *p != '\0'; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
 

@@ -57,7 +57,8 @@ TEST(ScriptAllocationFailureTest, AnswersTheErrorLeavesNothingOfTheBlockAndTheNe
 
         ASSERT_EQ(Register(registry, kScript), kScriptSucceeded);
         EXPECT_EQ(registry.ValueAt(u"HKCU\\Software\\Proba", u""), StringValue(kTestModulePath));
-        const StoredValue list{RegistryValueType::MultiString, StringBytes(std::u16string(u"jeden\0dwa\0", 10))};
+        const StoredValue list{RegistryValueType::MultiString,
+                               StringBytes(std::u16string(u"jeden\0dwa\0", 10))};
         EXPECT_EQ(registry.ValueAt(u"HKCU\\Software\\Proba", u"Lista"), list);
         const StoredValue data{RegistryValueType::Binary, {0x0A, 0x1B}};
         EXPECT_EQ(registry.ValueAt(u"HKCU\\Software\\Proba", u"Dane"), data);

@@ -88,7 +88,8 @@ TEST(FailureInjectionTest, UnregisteringAnswersTheFailedCallsErrorAndCanBeRepeat
         EXPECT_EQ(status, kInjectedStatus);
         const auto state = registry.Dump();
         const auto registered = ClassScriptRegistered();
-        EXPECT_TRUE(std::includes(registered.begin(), registered.end(), state.begin(), state.end()));
+        EXPECT_TRUE(
+            std::includes(registered.begin(), registered.end(), state.begin(), state.end()));
         EXPECT_EQ(Unregister(registry, kClassScript), kScriptSucceeded);
         EXPECT_EQ(registry.Dump(), ClassScriptKeptKeys());
     }

@@ -23,34 +23,51 @@ TEST_P(ScriptGrammarTest, AnswersInBothDirections) {
         InMemoryRegistry registry;
         EXPECT_EQ(RunScript(registry, c.script, direction), c.status);
         if (c.status != kScriptSucceeded) {
-            EXPECT_EQ(registry.Dump(), direction == ScriptDirection::Register ? c.leftAfterRegister
-                                                                              : std::vector<std::string>{});
+            EXPECT_EQ(registry.Dump(), direction == ScriptDirection::Register
+                                           ? c.leftAfterRegister
+                                           : std::vector<std::string>{});
         }
         EXPECT_EQ(registry.OpenHandleCount(), 0u);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ScriptGrammarTest, ::testing::Values(
-    GrammarCase{"empty script", u"", kScriptSucceeded},
-    GrammarCase{"only blanks", u" \r\n\t", kScriptSucceeded},
-    GrammarCase{"empty root block", u"HKCR\r\n{\r\n}\r\n", kScriptSucceeded},
-    GrammarCase{"long root name any case", u"hkey_current_user { }", kScriptSucceeded},
-    GrammarCase{"every root name", u"HKCR { } HKCU { } HKLM { } HKU { } HKPD { } HKDD { } HKCC { }", kScriptSucceeded},
-    GrammarCase{"unknown root", u"HKXX { }", kScriptSyntaxError},
-    GrammarCase{"root without brace", u"HKCR Key { }", kScriptSyntaxError},
-    GrammarCase{"missing closing brace", u"HKCR { Key", kScriptSyntaxError},
-    GrammarCase{"missing closing brace of sub block", u"HKCR { Key { Sub }", kScriptSyntaxError, {"HKCR\\Key"}},
-    GrammarCase{"backslash in key name", u"HKCR { 'A\\B' }", kScriptSyntaxError},
-    GrammarCase{"backslash after a good key", u"HKCR { A B\\C }", kScriptSyntaxError},
-    GrammarCase{"value without equals", u"HKCR { Key { val V s 'x' } }", kScriptSyntaxError, {"HKCR\\Key"}},
-    GrammarCase{"unknown value type", u"HKCR { Key { val V = q 'x' } }", kScriptSyntaxError, {"HKCR\\Key"}},
-    GrammarCase{"unknown default value type", u"HKCR { Key = q 'x' }", kScriptSyntaxError},
-    GrammarCase{"value at the end", u"HKCR { Key { val V = s", kScriptSyntaxError, {"HKCR\\Key"}},
-    GrammarCase{"unreplaced name", u"HKCR { '%NOPE%' }", kScriptSyntaxError},
-    GrammarCase{"name too long", u"HKCR { '%NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN%' }", kScriptFailed}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScriptGrammarTest,
+    ::testing::Values(
+        GrammarCase{"empty script", u"", kScriptSucceeded},
+        GrammarCase{"only blanks", u" \r\n\t", kScriptSucceeded},
+        GrammarCase{"empty root block", u"HKCR\r\n{\r\n}\r\n", kScriptSucceeded},
+        GrammarCase{"long root name any case", u"hkey_current_user { }", kScriptSucceeded},
+        GrammarCase{"every root name",
+                    u"HKCR { } HKCU { } HKLM { } HKU { } HKPD { } HKDD { } HKCC { }",
+                    kScriptSucceeded},
+        GrammarCase{"unknown root", u"HKXX { }", kScriptSyntaxError},
+        GrammarCase{"root without brace", u"HKCR Key { }", kScriptSyntaxError},
+        GrammarCase{"missing closing brace", u"HKCR { Key", kScriptSyntaxError},
+        GrammarCase{"missing closing brace of sub block",
+                    u"HKCR { Key { Sub }",
+                    kScriptSyntaxError,
+                    {"HKCR\\Key"}},
+        GrammarCase{"backslash in key name", u"HKCR { 'A\\B' }", kScriptSyntaxError},
+        GrammarCase{"backslash after a good key", u"HKCR { A B\\C }", kScriptSyntaxError},
+        GrammarCase{"value without equals",
+                    u"HKCR { Key { val V s 'x' } }",
+                    kScriptSyntaxError,
+                    {"HKCR\\Key"}},
+        GrammarCase{"unknown value type",
+                    u"HKCR { Key { val V = q 'x' } }",
+                    kScriptSyntaxError,
+                    {"HKCR\\Key"}},
+        GrammarCase{"unknown default value type", u"HKCR { Key = q 'x' }", kScriptSyntaxError},
+        GrammarCase{
+            "value at the end", u"HKCR { Key { val V = s", kScriptSyntaxError, {"HKCR\\Key"}},
+        GrammarCase{"unreplaced name", u"HKCR { '%NOPE%' }", kScriptSyntaxError},
+        GrammarCase{"name too long", u"HKCR { '%NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN%' }",
+                    kScriptFailed}),
     [](const auto& info) {
         std::string name;
-        for (const char* p = info.param.what; *p != '\0'; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        for (const char* p = info.param.what; *p != '\0'; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
 
@@ -58,19 +75,23 @@ TEST(ScriptGrammarTest, KeywordsInAnyCase) {
     InMemoryRegistry registry;
     registry.CreateKeyPath(u"HKCR\\Gone\\Sub");
     registry.CreateKeyPath(u"HKCR\\Old\\Sub");
-    ASSERT_EQ(Register(registry, u"HKCR { noremove Kept { VAL V = s 'x' } FORCEREMOVE Old delete Gone }"),
-              kScriptSucceeded);
+    ASSERT_EQ(
+        Register(registry, u"HKCR { noremove Kept { VAL V = s 'x' } FORCEREMOVE Old delete Gone }"),
+        kScriptSucceeded);
     EXPECT_EQ(registry.Dump(), (std::vector<std::string>{
-        "HKCR\\Kept", "HKCR\\Kept [V] 1 78 00 00 00", "HKCR\\Old"}));
-    ASSERT_EQ(Unregister(registry, u"HKCR { noremove Kept { VAL V = s 'x' } FORCEREMOVE Old delete Gone }"),
+                                   "HKCR\\Kept", "HKCR\\Kept [V] 1 78 00 00 00", "HKCR\\Old"}));
+    ASSERT_EQ(Unregister(registry,
+                         u"HKCR { noremove Kept { VAL V = s 'x' } FORCEREMOVE Old delete Gone }"),
               kScriptSucceeded);
     EXPECT_EQ(registry.Dump(), (std::vector<std::string>{"HKCR\\Kept"}));
 }
 
 TEST(ScriptGrammarTest, ASyntaxErrorTakesAwayWhatItsRootBlockWrote) {
     InMemoryRegistry registry;
-    EXPECT_EQ(Register(registry, u"HKCU { Earlier } HKCR { NoRemove CLSID { A = s 'x' { val V = d 1 } } 'B\\C' }"),
-              kScriptSyntaxError);
+    EXPECT_EQ(
+        Register(registry,
+                 u"HKCU { Earlier } HKCR { NoRemove CLSID { A = s 'x' { val V = d 1 } } 'B\\C' }"),
+        kScriptSyntaxError);
     EXPECT_EQ(registry.Dump(), (std::vector<std::string>{"HKCR\\CLSID", "HKCU\\Earlier"}));
 }
 

@@ -9,10 +9,12 @@
 namespace vistrel::test {
 
 inline constexpr std::u16string_view kTestAppId = u"{078F066D-265C-467A-8C4B-D7BA03FD49B0}";
-inline constexpr std::u16string_view kTestModuleReplacement = u"C:\\Program Files\\O''Brien\\Vistrel.dll";
+inline constexpr std::u16string_view kTestModuleReplacement =
+    u"C:\\Program Files\\O''Brien\\Vistrel.dll";
 inline constexpr std::u16string_view kTestModulePath = u"C:\\Program Files\\O'Brien\\Vistrel.dll";
 
-inline ScriptStatus RunScript(InMemoryRegistry& registry, std::u16string_view script, ScriptDirection direction) {
+inline ScriptStatus RunScript(InMemoryRegistry& registry, std::u16string_view script,
+                              ScriptDirection direction) {
     ReplacementMap map;
     map.Add(u"APPID", std::u16string(kTestAppId).c_str());
     map.Add(u"Module", std::u16string(kTestModuleReplacement).c_str());
@@ -27,6 +29,8 @@ inline ScriptStatus Unregister(InMemoryRegistry& registry, std::u16string_view s
     return RunScript(registry, script, ScriptDirection::Unregister);
 }
 
-inline StoredValue StringValue(std::u16string_view text) { return {RegistryValueType::String, StringBytes(text)}; }
+inline StoredValue StringValue(std::u16string_view text) {
+    return {RegistryValueType::String, StringBytes(text)};
+}
 
 }  // namespace vistrel::test

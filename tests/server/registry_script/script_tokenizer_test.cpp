@@ -79,9 +79,11 @@ TEST_P(TokenLengthTest, TokensUpTo4094CharactersPass) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, TokenLengthTest, ::testing::Values(
-    LengthCase{4094, false, kScriptSucceeded}, LengthCase{4095, false, kScriptSyntaxError},
-    LengthCase{4094, true, kScriptSucceeded}, LengthCase{4095, true, kScriptSyntaxError}));
+INSTANTIATE_TEST_SUITE_P(Lengths, TokenLengthTest,
+                         ::testing::Values(LengthCase{4094, false, kScriptSucceeded},
+                                           LengthCase{4095, false, kScriptSyntaxError},
+                                           LengthCase{4094, true, kScriptSucceeded},
+                                           LengthCase{4095, true, kScriptSyntaxError}));
 
 TEST(ScriptTokenizerTest, DoubledQuotesCountOnceTowardsTheLimit) {
     const std::u16string text = u"'" + std::u16string(4093, u'k') + u"'''";

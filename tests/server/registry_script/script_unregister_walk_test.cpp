@@ -42,7 +42,8 @@ TEST(UnregisterWalkTest, AnAbsentValueIsNoError) {
 TEST(UnregisterWalkTest, NoRemoveKeysAndValuesStayEvenWhenEmpty) {
     InMemoryRegistry registry;
     registry.SetValueAt(u"HKCU\\Kept", u"V", StringValue(u"x"));
-    ASSERT_EQ(Unregister(registry, u"HKCU { NoRemove Kept { NoRemove val V = s 'x' } }"), kScriptSucceeded);
+    ASSERT_EQ(Unregister(registry, u"HKCU { NoRemove Kept { NoRemove val V = s 'x' } }"),
+              kScriptSucceeded);
     EXPECT_EQ(registry.ValueAt(u"HKCU\\Kept", u"V"), StringValue(u"x"));
 }
 
@@ -53,16 +54,18 @@ TEST(UnregisterWalkTest, AForeignSubkeyStopsTheWalkAtTheRefusedDeletion) {
     ASSERT_EQ(Register(registry, kClassScript), kScriptSucceeded);
     registry.CreateKeyPath(u"HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign");
     ASSERT_EQ(Unregister(registry, kClassScript), kAccessDenied);
-    EXPECT_EQ(registry.Dump(), (std::vector<std::string>{
-        "HKCR\\CLSID",
-        "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}",
-        "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555} [] 1 54 00 68 00 69 00 6E 00 67 00 20 00 43 00 6C 00 61 00 73 00 73 00 00 00",
-        "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign",
-        "HKCU\\Software",
-        "HKCU\\Software\\Tags",
-        "HKCU\\Software\\Tags\\Demo.Thing",
-        "HKCU\\Software\\Tags\\Demo.Thing [Status] 4 08 00 00 00",
-    }));
+    EXPECT_EQ(registry.Dump(),
+              (std::vector<std::string>{
+                  "HKCR\\CLSID",
+                  "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}",
+                  "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555} [] 1 54 00 68 00 69 00 6E "
+                  "00 67 00 20 00 43 00 6C 00 61 00 73 00 73 00 00 00",
+                  "HKCR\\CLSID\\{11111111-2222-3333-4444-555555555555}\\Foreign",
+                  "HKCU\\Software",
+                  "HKCU\\Software\\Tags",
+                  "HKCU\\Software\\Tags\\Demo.Thing",
+                  "HKCU\\Software\\Tags\\Demo.Thing [Status] 4 08 00 00 00",
+              }));
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 

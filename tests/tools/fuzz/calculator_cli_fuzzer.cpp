@@ -1,7 +1,7 @@
 // The whole command-line calculator: the input's lines up to the first NUL are its arguments,
 // the bytes after it the rate-page file it reads (unless the arguments name another). It ends
-// with a known exit code; on success it prints a report with numbers only (warnings about the page may go to the error
-// stream), otherwise a message.
+// with a known exit code; on success it prints a report with numbers only (warnings about the page
+// may go to the error stream), otherwise a message.
 #include <unistd.h>
 
 #include <cstddef>
@@ -30,7 +30,8 @@ void Require(bool condition, const CliOutput& output) {
 }
 
 std::filesystem::path PageFile() {
-    static const std::filesystem::path path = std::filesystem::temp_directory_path() /
+    static const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
         ("vistrel-cli-fuzz-" + std::to_string(getpid()) + ".html");
     return path;
 }
@@ -54,7 +55,8 @@ bool HasWord(std::string_view text, std::string_view word) {
 std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos;
+         start = end + 1) {
         lines.emplace_back(text.substr(start, end - start));
     }
     lines.emplace_back(text.substr(start));

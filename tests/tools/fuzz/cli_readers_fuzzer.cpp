@@ -26,7 +26,8 @@ void Require(bool condition) {
 std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos;
+         start = end + 1) {
         lines.emplace_back(text.substr(start, end - start));
     }
     lines.emplace_back(text.substr(start));
@@ -49,8 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(decoded.size() == text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0xA0) Require(decoded[i] == byte);
-        else Require(decoded[i] >= 0xA0);
+        if (byte < 0xA0)
+            Require(decoded[i] == byte);
+        else
+            Require(decoded[i] >= 0xA0);
     }
 
     // The amount as the command line reads it: taken only from 0 to 10^13 zł, with a message
@@ -80,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!options.PaidInParts()) Require(IsAcceptedDate(options.payment));
         }
         for (const auto& [date, amount] : options.payments) {
-            Require(IsAcceptedDate(date) && amount >= 0.0 && amount <= vistrel::LargestEnteredAmount);
+            Require(IsAcceptedDate(date) && amount >= 0.0 &&
+                    amount <= vistrel::LargestEnteredAmount);
         }
     }
     return 0;
