@@ -37,15 +37,15 @@ bool WalkTerms(const RateTable& table, std::int32_t dueInstant, std::int32_t pay
     bool newestRow = true;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const RatePeriod& period = table[i];
+        // The newest rate stays in force until a newer one is published. A record whose dates
+        // were never read (cleared, start = end) is no period and can't be the newest one; a
+        // newest row whose rate could not be read is, and no older rate stands in for it.
+        const bool stretched = newestRow && period.start != period.end;
+        if (stretched) newestRow = false;
         if (!IsUsable(period.kind)) continue;
 
-        // The newest rate stays in force until a newer one is published. A record whose dates
-        // were never read (cleared, start = end) is no period and can't be the newest one.
         std::int32_t end = period.end;
-        if (newestRow && period.start != period.end) {
-            if (paymentInstant > end) end = paymentInstant;
-            newestRow = false;
-        }
+        if (stretched && paymentInstant > end) end = paymentInstant;
         // No time at all: dates never read, or a period announced to begin after the payment.
         if (period.start >= end) continue;
 

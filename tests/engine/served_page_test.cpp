@@ -187,6 +187,21 @@ TEST_F(ServedPageTest, TellsTheDaysOfTheDelayThatNoPeriodCovers) {
          {2023, 9, 30},
          {2024, 10, 10},
          {{{2024, 10, 4}, {2024, 10, 5}}, {{2023, 10, 5}, {2023, 10, 7}}}},
+        // The newest row's rate can't be read: the older rate is not lent to its days, whether
+        // the older row ends where the page says or, having no last day, where the newest begins.
+        {"UnreadableNewestRow",
+         test::Page(test::Row(u"abc%", test::PeriodText({2024, 10, 4})) +
+                    test::Row(u"14,50%", test::PeriodText({2023, 10, 5}, Date{2024, 10, 3})) +
+                    older),
+         {2023, 9, 30},
+         {2024, 10, 10},
+         {{{2024, 10, 4}, {2024, 10, 10}}}},
+        {"UnreadableNewestRowAboveAnOpenOne",
+         test::Page(test::Row(u"abc%", test::PeriodText({2024, 10, 4})) +
+                    test::Row(u"14,50%", test::PeriodText({2023, 10, 5})) + older),
+         {2023, 9, 30},
+         {2024, 10, 10},
+         {{{2024, 10, 4}, {2024, 10, 10}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
