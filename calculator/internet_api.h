@@ -39,6 +39,10 @@ protected:
 // The platform's WinINet.
 InternetApi& WinInet() noexcept;
 
+// The platform's InternetCrackUrlW (no flags), bound with the calls above. It opens nothing, so
+// it stays outside the interface that tests count.
+BOOL CrackUrl(const wchar_t* url, URL_COMPONENTSW* parts) noexcept;
+
 // Owns one handle opened through `api` and closes it there, once.
 class InternetHandle {
 public:

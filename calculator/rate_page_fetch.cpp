@@ -39,7 +39,7 @@ bool Crack(const wchar_t* url, PageAddress& address) noexcept {
     parts.lpszPassword = address.password;
     parts.dwPasswordLength = static_cast<DWORD>(std::size(address.password));
     parts.dwUrlPathLength = 1;  // where the path starts within `url`, not a copy
-    if (!InternetCrackUrlW(url, 0, 0, &parts)) return false;
+    if (!CrackUrl(url, &parts)) return false;
     // The body always comes from the server, never from a cache.
     if (parts.nScheme == INTERNET_SCHEME_HTTP) {
         address.requestFlags = INTERNET_FLAG_RELOAD;

@@ -6,6 +6,8 @@
 
 #include "calculator/interest_calculator.h"
 #include "platform/hresult_boundary.h"
+#include "platform/last_error.h"
+#include "platform/system_function.h"
 #include "smarttag/bstr_copy.h"
 #include "smarttag/rate_page_address.h"
 #include "smarttag/smart_tag_catalogue.h"
@@ -129,6 +131,18 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::get_VerbNameFromID(int verb
     });
 }
 
+namespace {
+
+// Hands `address` to the user's browser through urlmon, loaded when the verb is first chosen.
+HRESULT OpenInBrowser(const wchar_t* address) noexcept {
+    static const auto navigate = FunctionOf<decltype(HlinkSimpleNavigateToString)>(
+        LoadSystemLibrary(L"urlmon.dll"), "HlinkSimpleNavigateToString");
+    if (navigate == nullptr) return FailureFromLastError();
+    return navigate(address, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0);
+}
+
+}  // namespace
+
 // Both verbs work on the rate page: the first term's address, or the user's setting when it
 // holds a web address; the tag's own property is not read. Their outcome is the user's to see;
 // the host always hears S_OK.
@@ -142,8 +156,7 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR
         const std::wstring ratePageUrl = RatePageAddress(catalogue->RatePageUrl());
         if (verbId == kCalculatorVerb) return RunInterestCalculator(target, ratePageUrl.c_str());
         if (verbId == kRatePageVerb) {
-            return HlinkSimpleNavigateToString(ratePageUrl.c_str(), nullptr, nullptr, nullptr,
-                                               nullptr, nullptr, 0, 0);
+            return OpenInBrowser(ratePageUrl.c_str());
         }
         return S_OK;
     });

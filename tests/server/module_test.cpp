@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,25 @@ std::vector<std::string> ExportedNames(HMODULE module) {
     return names;
 }
 
+// The DLLs the module imports, upper-cased.
+std::vector<std::string> ImportedLibraries(HMODULE module) {
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> names;
+    if (directory.VirtualAddress == 0) return names;
+    for (const auto* import =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         import->Name != 0; ++import) {
+        std::string name(reinterpret_cast<const char*>(base + import->Name));
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        names.push_back(name);
+    }
+    return names;
+}
+
 class VistrelServer : public ::testing::Test {
 protected:
     test::ComApartment apartment_;
@@ -49,6 +69,17 @@ TEST_F(VistrelServer, ExportsExactlyTheFourEntryPointsByName) {
     const std::vector<std::string> expected = {"DllCanUnloadNow", "DllGetClassObject",
                                                "DllRegisterServer", "DllUnregisterServer"};
     EXPECT_EQ(ExportedNames(dll_.Module()), expected);
+}
+
+// WinINet and urlmon, and the network stack under them, are loaded when a verb needs them: a
+// host that loads the library for its recognizer starts none of them.
+TEST_F(VistrelServer, ImportsNoNetworkLibrary) {
+    ASSERT_TRUE(dll_);
+    const std::vector<std::string> imported = ImportedLibraries(dll_.Module());
+    EXPECT_NE(std::find(imported.begin(), imported.end(), "KERNEL32.DLL"), imported.end());
+    for (const char* network : {"WININET.DLL", "URLMON.DLL", "WS2_32.DLL"}) {
+        EXPECT_EQ(std::find(imported.begin(), imported.end(), network), imported.end()) << network;
+    }
 }
 
 TEST_F(VistrelServer, MayBeUnloadedRightAfterLoading) {
