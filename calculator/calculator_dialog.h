@@ -16,8 +16,8 @@ struct CalculatorRun {
     CalculationState& state;
 };
 
-// `lParam` of WM_INITDIALOG is the CalculatorRun, which must outlive the dialog.
-
+// The dialog procedure: `lParam` of WM_INITDIALOG is the CalculatorRun, which must outlive the
+// dialog.
 INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
 

@@ -20,17 +20,21 @@ using test::kNoAggregation;
 #define WIDEN_TEXT(text) L##text
 #define WIDEN(text) WIDEN_TEXT(text)
 
-// The names in the export table of a loaded module.
-std::vector<std::string> ExportedNames(HMODULE module) {
+// The offset of a loaded module's data directory `entry` from its base; 0 when it has none.
+DWORD DirectoryOffset(HMODULE module, int entry) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    return nt->OptionalHeader.DataDirectory[entry].VirtualAddress;
+}
+
+// The names in the export table of a loaded module.
+std::vector<std::string> ExportedNames(HMODULE module) {
+    const auto* base = reinterpret_cast<const BYTE*>(module);
     std::vector<std::string> names;
-    if (directory.VirtualAddress == 0) return names;
-    const auto* exports =
-        reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + directory.VirtualAddress);
+    const DWORD offset = DirectoryOffset(module, IMAGE_DIRECTORY_ENTRY_EXPORT);
+    if (offset == 0) return names;
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + offset);
     const auto* nameAddresses = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
     for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
         names.emplace_back(reinterpret_cast<const char*>(base + nameAddresses[i]));
@@ -39,17 +43,13 @@ std::vector<std::string> ExportedNames(HMODULE module) {
     return names;
 }
 
-// The DLLs the module imports, upper-cased.
+// The DLLs a loaded module imports, upper-cased.
 std::vector<std::string> ImportedLibraries(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     std::vector<std::string> names;
-    if (directory.VirtualAddress == 0) return names;
-    for (const auto* import =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+    const DWORD offset = DirectoryOffset(module, IMAGE_DIRECTORY_ENTRY_IMPORT);
+    if (offset == 0) return names;
+    for (const auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + offset);
          import->Name != 0; ++import) {
         std::string name(reinterpret_cast<const char*>(base + import->Name));
         for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
