@@ -11,7 +11,7 @@
 #include "engine/rate_page_parser.h"
 #include "benchmarks/benchmark_pages.h"
 #include "tools/calculator_options.h"
-#include "tools/case_calculation.h"
+#include "rules/case_calculation.h"
 #include "tools/debt_list.h"
 #include "tools/debt_list_run.h"
 #include "tools/rate_freshness.h"
@@ -48,7 +48,7 @@ std::string ListOfDebts() {
 
 int main() {
     const vistrel::PinnedClock clock(ReadingMoment);
-    RateSource rates;
+    vistrel::rules::RateSource rates;
     rates.readings =
         vistrel::ParseRatePage(BundledRatePage(VISTREL_BUNDLED_RATE_PAGE), rates.table);
     rates.newestStart = NewestPeriodStart(rates.table);

@@ -1,5 +1,5 @@
 # cmake -DINPUT=<file> -DOUTPUT=<file.cpp> -DFUNCTION=<name> -P VistrelEmbedText.cmake
-# Writes a C++ source whose function vistrel::tools::<name>() returns the file's text.
+# Writes a C++ source whose function vistrel::rules::<name>() returns the file's text.
 cmake_policy(VERSION 3.25)
 file(READ "${INPUT}" text)
 string(FIND "${text}" ")embedded\"" clash)
@@ -9,8 +9,8 @@ endif()
 file(WRITE "${OUTPUT}"
   "// Written by the build from ${INPUT}; do not edit.\n"
   "#include <string_view>\n\n"
-  "namespace vistrel::tools {\n\n"
+  "namespace vistrel::rules {\n\n"
   "std::string_view ${FUNCTION}() {\n"
   "    return R\"embedded(${text})embedded\";\n"
   "}\n\n"
-  "}  // namespace vistrel::tools\n")
+  "}  // namespace vistrel::rules\n")

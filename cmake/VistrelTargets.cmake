@@ -67,7 +67,7 @@ function(vistrel_add_library name)
 endfunction()
 
 # vistrel_embed_text(<target> <function> <file>)
-# Compiles the text of <file> into <target> as std::string_view vistrel::tools::<function>(),
+# Compiles the text of <file> into <target> as std::string_view vistrel::rules::<function>(),
 # written again whenever the file changes.
 function(vistrel_embed_text target function file)
   set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded/${function}.cpp)

@@ -9,17 +9,19 @@
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
 #include "tools/calculator_options.h"
-#include "tools/calendar_date.h"
-#include "tools/case_calculation.h"
+#include "rules/calendar_date.h"
+#include "rules/case_calculation.h"
 #include "tools/debt_list_run.h"
 #include "tools/page_warnings.h"
-#include "tools/partial_payments.h"
+#include "rules/partial_payments.h"
 #include "tools/payment_report.h"
 #include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 CliOutput Failure(ExitCode code, const std::string& message) {
@@ -63,7 +65,7 @@ CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options,
     plan.shiftDueDate = options.shiftDueDate;
     const ScheduleOutcome outcome = CalculatePayments(rates, plan, now);
     if (!outcome.schedule) {
-        return Failure(outcome.exitCode, outcome.error);
+        return Failure(ExitCodeFor(outcome.refusal), outcome.error);
     }
     const PaymentSchedule& schedule = *outcome.schedule;
     const std::chrono::year_month_day lastDay =
@@ -110,8 +112,8 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         const CaseOutcome early = CalculateCase(
             RateSource{},
             CaseInput{options.due, options.payment, 0.0, InterestRateKind::Basic, false}, now);
-        if (early.exitCode == ExitBadArguments) {
-            return Failure(early.exitCode, early.error);
+        if (early.refusal == Refusal::BadInput) {
+            return Failure(ExitBadArguments, early.error);
         }
     }
 
@@ -165,7 +167,7 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
                                                        options.rateKind, options.shiftDueDate},
                                              now);
     if (!result.calculation) {
-        return WithWarnings(warnings, Failure(result.exitCode, result.error));
+        return WithWarnings(warnings, Failure(ExitCodeFor(result.refusal), result.error));
     }
     const bool stale = MayBeStale(options.payment, newest);
     if (options.machineReadable) {

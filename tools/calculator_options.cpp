@@ -8,6 +8,8 @@
 #include "tools/utf8.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 OptionsOutcome Refuse(std::string message) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/calendar_date.h"
-#include "tools/rate_kinds.h"
+#include "rules/calendar_date.h"
+#include "rules/rate_kinds.h"
 
 namespace vistrel::tools {
 
@@ -22,8 +22,8 @@ struct CalculatorOptions {
     std::optional<std::string> pagePath;  // --strona, as given (UTF-8); else the built-in rates
     bool machineReadable = false;         // --maszynowo
     bool help = false;                    // --pomoc, -h: nothing else is read
-    InterestRateKind rateKind = InterestRateKind::Basic;  // --stawka
-    bool shiftDueDate = true;                             // off with --bez-przesuniecia
+    rules::InterestRateKind rateKind = rules::InterestRateKind::Basic;  // --stawka
+    bool shiftDueDate = true;               // off with --bez-przesuniecia
     std::optional<std::string> listPath;    // --lista: a CSV of debts in place of the three values
     std::optional<std::string> resultPath;  // --wynik: where the list's result goes
     // --wplata=DATA:KWOTA, in the order given; with them, or with --na-dzien, the values are the

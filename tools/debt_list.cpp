@@ -2,10 +2,12 @@
 
 #include <charconv>
 
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 #include "tools/windows1250.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";

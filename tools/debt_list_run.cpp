@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <fstream>
 
-#include "tools/calendar_date.h"
-#include "tools/partial_payments.h"
+#include "rules/calendar_date.h"
+#include "rules/partial_payments.h"
 #include "tools/polish_number.h"
 #include "tools/quoting.h"
 #include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
-#include "tools/tax_rounding.h"
+#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 // A list far larger than any accountant's is no list.

@@ -9,7 +9,7 @@
 
 #include "tools/calculator_cli.h"
 #include "tools/calculator_options.h"
-#include "tools/case_calculation.h"
+#include "rules/case_calculation.h"
 #include "tools/debt_list.h"
 
 namespace vistrel::tools {
@@ -26,13 +26,13 @@ struct DebtListResult {
 };
 
 // The rows take --stawka's kind unless their fourth field names one, and --bez-przesuniecia.
-DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
+DebtListResult ComputeDebtList(const rules::RateSource& rates, const ListText& list,
                                const CalculatorOptions& options, std::int32_t now,
                                const ProgressSink& progress);
 
 // The whole run of --lista: reads the file, computes it, writes the result to standard output
 // (UTF-8) or to --wynik (in the list's own encoding).
-CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
-                      const ProgressSink& progress);
+CliOutput RunDebtList(const rules::RateSource& rates, const CalculatorOptions& options,
+                      std::int32_t now, const ProgressSink& progress);
 
 }  // namespace vistrel::tools

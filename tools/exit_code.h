@@ -1,6 +1,8 @@
 // The command-line calculator's exit codes, as --pomoc lists them.
 #pragma once
 
+#include "rules/refusal.h"
+
 namespace vistrel::tools {
 
 enum ExitCode : int {
@@ -11,5 +13,14 @@ enum ExitCode : int {
     ExitUnexpected = 4,      // an exception, out of memory say
     ExitSomeRowsUnread = 5,  // a list computed, but some of its rows could not be read
 };
+
+constexpr ExitCode ExitCodeFor(rules::Refusal refusal) {
+    switch (refusal) {
+    case rules::Refusal::BadInput: return ExitBadArguments;
+    case rules::Refusal::NoRate: return ExitNoRate;
+    case rules::Refusal::None: break;
+    }
+    return ExitSuccess;
+}
 
 }  // namespace vistrel::tools

@@ -1,13 +1,15 @@
 #include "tools/payment_report.h"
 
-#include "tools/calendar_date.h"
-#include "tools/holiday_calendar.h"
-#include "tools/interest_threshold.h"
+#include "rules/calendar_date.h"
+#include "rules/holiday_calendar.h"
+#include "rules/interest_threshold.h"
 #include "tools/polish_number.h"
 #include "tools/report.h"
-#include "tools/tax_rounding.h"
+#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 constexpr std::size_t LabelWidth = 33;

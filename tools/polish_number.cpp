@@ -36,4 +36,12 @@ std::string FormatPolishCount(std::int64_t count) {
     return FormatPolishNumber(static_cast<double>(count), 0);
 }
 
+std::string FormatGrosze(std::int64_t grosze) {
+    return FormatPolishAmount(static_cast<double>(grosze) / 100.0);
+}
+
+std::string PlainGrosze(std::int64_t grosze) {
+    return FormatFixed(static_cast<double>(grosze) / 100.0, 2);
+}
+
 }  // namespace vistrel::tools

@@ -17,6 +17,12 @@ std::string FormatPolishNumber(double value, int decimals);
 // An amount in złoty: "10 000,00 zł".
 std::string FormatPolishAmount(double amount);
 
+// An amount in grosze as złoty: "1 234,56 zł".
+std::string FormatGrosze(std::int64_t grosze);
+
+// An amount in grosze as scripts read it: "1234.56".
+std::string PlainGrosze(std::int64_t grosze);
+
 // A count: "12 345".
 std::string FormatPolishCount(std::int64_t count);
 

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 
 std::optional<std::chrono::year_month_day> NewestPeriodStart(const RateTable& table) {
     const auto newest = std::find_if(table.begin(), table.end(), [](const RatePeriod& period) {

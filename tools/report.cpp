@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <string_view>
 
-#include "tools/calendar_date.h"
-#include "tools/interest_threshold.h"
-#include "tools/tax_rounding.h"
+#include "rules/calendar_date.h"
+#include "rules/interest_threshold.h"
+#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 // Columns are counted in characters, and every Polish letter takes two bytes in UTF-8.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/calculation.h"
+#include "rules/calculation.h"
 #include "tools/polish_number.h"
 
 namespace vistrel::tools {
@@ -13,17 +13,17 @@ std::string FormatWorksheetInterest(double interest);
 
 // The rate as people read it: "16,50% rocznie", and for the reduced or increased rate
 // "4,00% rocznie (50% z 8,00%)".
-std::string FormatRate(const PeriodShare& share);
+std::string FormatRate(const rules::PeriodShare& share);
 
 // Dates, amount, one line per contributing period, the interest and its rounded value, with the
 // statutory notes (a moved due date, the rate's kind, interest not charged), in UTF-8.
-std::string FormatReport(const Calculation& calculation);
+std::string FormatReport(const rules::Calculation& calculation);
 
 // "odsetki=45.2 zaokraglone=45 dni=10" and a line end; " prog=8.70" before the line end when
 // the interest does not exceed the threshold below which it is not charged.
-std::string FormatMachineLine(const Calculation& calculation);
+std::string FormatMachineLine(const rules::Calculation& calculation);
 
 // The interest is more than nothing but not more than the threshold in force on the payment date.
-bool IsNotCharged(const Calculation& calculation);
+bool IsNotCharged(const rules::Calculation& calculation);
 
 }  // namespace vistrel::tools

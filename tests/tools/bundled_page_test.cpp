@@ -12,10 +12,12 @@
 #include "engine/local_time.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 #include "tools/latin2.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 using namespace std::chrono_literals;

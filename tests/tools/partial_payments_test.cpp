@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "tools/calculator_cli.h"
-#include "tools/partial_payments.h"
+#include "rules/partial_payments.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 // Worked by hand over the published rates: 10 000 zł due 2022-03-15, 365 days to 2023-03-15

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/tax_rounding.h"
+#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
+
+using namespace rules;
 namespace {
 
 using namespace std::chrono_literals;

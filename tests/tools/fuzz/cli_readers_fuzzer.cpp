@@ -12,7 +12,7 @@
 
 #include "engine/amount_text.h"
 #include "tools/calculator_options.h"
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 #include "tools/latin2.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/calculation.h"
+#include "rules/calculation.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "engine/rate_table.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 using namespace std::chrono_literals;
@@ -59,4 +59,4 @@ TEST(Calculate, InterestIsComputeInterestToTheBit) {
 }
 
 }  // namespace
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

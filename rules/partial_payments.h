@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/case_calculation.h"
+#include "rules/case_calculation.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 using Grosze = std::int64_t;
 
@@ -62,7 +62,7 @@ struct PaymentSchedule {
 
 struct ScheduleOutcome {
     std::optional<PaymentSchedule> schedule;
-    ExitCode exitCode = ExitSuccess;
+    Refusal refusal = Refusal::None;
     std::string error;  // Polish, without "Błąd: "
 };
 
@@ -76,10 +76,4 @@ Grosze ArrearsShare(Grosze payment, Grosze arrears, Grosze interest);
 // Whole grosze of an amount of złoty, half a grosz up.
 Grosze ToGrosze(double zloty);
 
-// "1 234,56 zł".
-std::string FormatGrosze(Grosze amount);
-
-// "1234.56", as scripts read it.
-std::string PlainGrosze(Grosze amount);
-
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,17 +1,17 @@
-#include "tools/case_calculation.h"
+#include "rules/case_calculation.h"
 
 #include <cmath>
 
 #include "engine/local_time.h"
-#include "tools/calendar_date.h"
-#include "tools/holiday_calendar.h"
-#include "tools/interest_threshold.h"
+#include "rules/calendar_date.h"
+#include "rules/holiday_calendar.h"
+#include "rules/interest_threshold.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
-CaseOutcome Refuse(ExitCode code, std::string message) {
-    return CaseOutcome{std::nullopt, code, std::move(message)};
+CaseOutcome Refuse(Refusal refusal, std::string message) {
+    return CaseOutcome{std::nullopt, refusal, std::move(message)};
 }
 
 std::string DateText(const std::optional<std::chrono::year_month_day>& date) {
@@ -44,13 +44,13 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
     for (const auto& [instant, date] :
          {std::pair{enteredDueInstant, input.due}, std::pair{paymentInstant, input.payment}}) {
         if (!instant) {
-            return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(date) +
+            return Refuse(Refusal::BadInput, "Daty " + FormatCalendarDate(date) +
                                                 " nie da się przeliczyć na czas lokalny tego "
                                                 "komputera.");
         }
     }
     if (*enteredDueInstant > *paymentInstant) {
-        return Refuse(ExitBadArguments, "Data Należności późniejsza od Daty Zapłaty!");
+        return Refuse(Refusal::BadInput, "Data Należności późniejsza od Daty Zapłaty!");
     }
 
     std::optional<DueDateShift> shift;
@@ -64,7 +64,7 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
             const auto movedInstant =
                 due <= input.payment ? InstantOfDate(due, now) : paymentInstant;
             if (!movedInstant) {
-                return Refuse(ExitBadArguments, "Daty " + FormatCalendarDate(due) +
+                return Refuse(Refusal::BadInput, "Daty " + FormatCalendarDate(due) +
                                                     " nie da się przeliczyć na czas lokalny tego "
                                                     "komputera.");
             }
@@ -76,24 +76,24 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
                                         *paymentInstant, input.amount, input.rateKind);
     calculation.dueShift = shift;
     if (calculation.shares.empty() && dueInstant < *paymentInstant) {
-        return Refuse(ExitNoRate,
+        return Refuse(Refusal::NoRate,
                       "Strona ze stopami nie podaje stopy na dzień po dacie należności " +
                           FormatCalendarDate(due) + ", więc odsetek nie można obliczyć.");
     }
     // A figure that leaves days out would be silently too low.
     if (!calculation.uncovered.empty()) {
-        return Refuse(ExitNoRate, "Brak stopy odsetek dla części okresu zwłoki (" +
+        return Refuse(Refusal::NoRate, "Brak stopy odsetek dla części okresu zwłoki (" +
                                       GapText(calculation.uncovered) +
                                       "), więc odsetek nie można obliczyć.");
     }
     if (!std::isfinite(calculation.interest)) {
-        return Refuse(ExitBadArguments, "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");
+        return Refuse(Refusal::BadInput, "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");
     }
     calculation.threshold = StatutoryThreshold().On(input.payment);
     if (!calculation.threshold) {
         calculation.thresholdKnownFrom = StatutoryThreshold().FirstKnownDay();
     }
-    return CaseOutcome{std::move(calculation), ExitSuccess, {}};
+    return CaseOutcome{std::move(calculation), Refusal::None, {}};
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,12 +1,12 @@
-#include "tools/interest_threshold.h"
+#include "rules/interest_threshold.h"
 
 #include <cmath>
 
-#include "tools/statutory_data.h"
-#include "tools/statutory_dates.h"
-#include "tools/tsv_rows.h"
+#include "rules/statutory_data.h"
+#include "rules/statutory_dates.h"
+#include "rules/tsv_rows.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 InterestThreshold::InterestThreshold(std::string_view tsv, std::string_view name) {
     for (const TsvRow& row : ReadTsvRows(tsv, name)) {
@@ -40,4 +40,4 @@ const InterestThreshold& StatutoryThreshold() {
     return threshold;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

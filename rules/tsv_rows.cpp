@@ -1,6 +1,6 @@
-#include "tools/tsv_rows.h"
+#include "rules/tsv_rows.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 std::vector<std::string_view> Split(std::string_view line, char separator) {
@@ -42,4 +42,4 @@ std::vector<TsvRow> ReadTsvRows(std::string_view text, std::string_view name) {
     return rows;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,8 +1,8 @@
-#include "tools/tax_rounding.h"
+#include "rules/tax_rounding.h"
 
 #include <cmath>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 double RoundToWholeZloty(double value) {
     const double grosze = std::round(std::fabs(value) * 100.0);
@@ -13,4 +13,4 @@ double RoundToWholeZloty(double value) {
     return value < 0.0 ? -zloty : zloty;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

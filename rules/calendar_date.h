@@ -9,7 +9,7 @@
 
 #include "engine/local_time.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 // "YYYY-MM-DD", a real calendar date; nothing before or after it.
 std::optional<std::chrono::year_month_day> ParseCalendarDate(std::string_view text);
@@ -48,4 +48,4 @@ private:
     Tables* tables_;
 };
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 std::string_view PublicHolidaysTsv();     // data/public-holidays.tsv
 std::string_view RateKindsTsv();          // data/rate-kinds.tsv
 std::string_view InterestThresholdTsv();  // data/interest-threshold.tsv
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 struct ThresholdChange {
     std::chrono::year_month_day start;
@@ -36,4 +36,4 @@ bool IsWithinThreshold(double interest, double threshold);
 // The threshold the build compiled in from data/interest-threshold.tsv.
 const InterestThreshold& StatutoryThreshold();
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,11 +1,11 @@
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <optional>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 using namespace std::chrono_literals;
@@ -78,4 +78,4 @@ TEST(DateOfMidnight, GivesTheDayWhateverFlagBuiltTheMidnight) {
 }
 
 }  // namespace
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

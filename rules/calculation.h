@@ -10,9 +10,9 @@
 #include "engine/interest.h"
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/rate_kinds.h"
+#include "rules/rate_kinds.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 struct PeriodShare {
     std::optional<std::chrono::year_month_day> first;  // the period's first day
@@ -58,4 +58,4 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
                       InterestRateKind rateKind = InterestRateKind::Basic,
                       const RateKindSchedule& schedule = StatutoryRateKinds());
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

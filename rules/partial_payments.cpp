@@ -1,14 +1,13 @@
-#include "tools/partial_payments.h"
+#include "rules/partial_payments.h"
 
 #include <cmath>
 
-#include "tools/calendar_date.h"
-#include "tools/holiday_calendar.h"
-#include "tools/interest_threshold.h"
-#include "tools/polish_number.h"
-#include "tools/tax_rounding.h"
+#include "rules/calendar_date.h"
+#include "rules/holiday_calendar.h"
+#include "rules/interest_threshold.h"
+#include "rules/tax_rounding.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 using std::chrono::year_month_day;
@@ -70,7 +69,7 @@ std::optional<InterestLeg> Leg(const RateSource& rates, const PaymentPlan& plan,
                                 fromDueDate && plan.shiftDueDate},
                       now);
     if (!outcome.calculation) {
-        failure = ScheduleOutcome{std::nullopt, outcome.exitCode, outcome.error};
+        failure = ScheduleOutcome{std::nullopt, outcome.refusal, outcome.error};
         return std::nullopt;
     }
     leg.calculation = outcome.calculation;
@@ -96,21 +95,13 @@ Grosze ArrearsShare(Grosze payment, Grosze arrears, Grosze interest) {
     return static_cast<Grosze>(Divide(numerator, 2 * static_cast<std::uint64_t>(total)));
 }
 
-std::string FormatGrosze(Grosze amount) {
-    return FormatPolishAmount(static_cast<double>(amount) / 100.0);
-}
-
-std::string PlainGrosze(Grosze amount) {
-    return FormatFixed(static_cast<double>(amount) / 100.0, 2);
-}
-
 ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& plan,
                                   std::int32_t now) {
     PaymentSchedule schedule;
     ScheduleOutcome failure;
     for (std::size_t i = 1; i < plan.payments.size(); ++i) {
         if (plan.payments[i].date < plan.payments[i - 1].date) {
-            return ScheduleOutcome{std::nullopt, ExitBadArguments,
+            return ScheduleOutcome{std::nullopt, Refusal::BadInput,
                                    "Wpłaty podaje się w kolejności dat, a wpłata z " +
                                        FormatCalendarDate(plan.payments[i].date) +
                                        " stoi po wpłacie z " +
@@ -118,7 +109,7 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
         }
     }
     if (plan.balanceDay && !plan.payments.empty() && *plan.balanceDay < plan.payments.back().date) {
-        return ScheduleOutcome{std::nullopt, ExitBadArguments,
+        return ScheduleOutcome{std::nullopt, Refusal::BadInput,
                                "Dzień stanu " + FormatCalendarDate(*plan.balanceDay) +
                                    " poprzedza ostatnią wpłatę z " +
                                    FormatCalendarDate(plan.payments.back().date) + "."};
@@ -175,7 +166,7 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
     }
     schedule.arrears = arrears;
     schedule.interest = interest;
-    return ScheduleOutcome{std::move(schedule), ExitSuccess, {}};
+    return ScheduleOutcome{std::move(schedule), Refusal::None, {}};
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,11 +1,11 @@
-#include "tools/calculation.h"
+#include "rules/calculation.h"
 
 #include "engine/clock.h"
 #include "engine/interest.h"
 #include "engine/local_time.h"
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 // The day before the midnight `instant`: the last day of a period that ends there.
@@ -114,4 +114,4 @@ Calculation Calculate(const RateTable& table, const std::vector<RowReading>& rea
     return calculation;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,11 +1,11 @@
-#include "tools/holiday_calendar.h"
+#include "rules/holiday_calendar.h"
 
 #include <charconv>
 
-#include "tools/statutory_data.h"
-#include "tools/tsv_rows.h"
+#include "rules/statutory_data.h"
+#include "rules/tsv_rows.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 using namespace std::chrono;
@@ -118,4 +118,4 @@ const HolidayCalendar& StatutoryHolidays() {
     return calendar;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

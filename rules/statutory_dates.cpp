@@ -1,12 +1,12 @@
-#include "tools/statutory_dates.h"
+#include "rules/statutory_dates.h"
 
 #include <charconv>
 #include <string>
 
-#include "tools/calendar_date.h"
-#include "tools/tsv_rows.h"
+#include "rules/calendar_date.h"
+#include "rules/tsv_rows.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 std::chrono::year_month_day DataDate(std::string_view text, std::string_view name,
                                      std::size_t line) {
@@ -24,4 +24,4 @@ double DataNumber(std::string_view text, std::string_view name, std::size_t line
     return value;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -1,4 +1,4 @@
-#include "tools/calendar_date.h"
+#include "rules/calendar_date.h"
 
 #include <charconv>
 #include <cstdio>
@@ -9,7 +9,7 @@
 
 #include "engine/local_time.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 // Exactly `width` decimal digits at `position`.
@@ -158,4 +158,4 @@ std::optional<std::chrono::year_month_day> ConvertDateOfMidnight(std::int32_t in
 
 }  // namespace
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

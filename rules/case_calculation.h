@@ -10,11 +10,11 @@
 
 #include "engine/rate_page_parser.h"
 #include "engine/rate_table.h"
-#include "tools/calculation.h"
-#include "tools/exit_code.h"
-#include "tools/rate_kinds.h"
+#include "rules/calculation.h"
+#include "rules/refusal.h"
+#include "rules/rate_kinds.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 // The rate table and what the parser made of each row, read once for any number of debts.
 struct RateSource {
@@ -32,10 +32,10 @@ struct CaseInput {
     bool shiftDueDate = true;
 };
 
-// The calculation, or an exit code with a Polish message (without "Błąd: ").
+// The calculation, or a refusal with a Polish message (without "Błąd: ").
 struct CaseOutcome {
     std::optional<Calculation> calculation;
-    ExitCode exitCode = ExitSuccess;
+    Refusal refusal = Refusal::None;
     std::string error;
 };
 
@@ -43,4 +43,4 @@ struct CaseOutcome {
 // rate page was read.
 CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::int32_t now);
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

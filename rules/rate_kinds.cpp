@@ -1,10 +1,10 @@
-#include "tools/rate_kinds.h"
+#include "rules/rate_kinds.h"
 
-#include "tools/statutory_data.h"
-#include "tools/statutory_dates.h"
-#include "tools/tsv_rows.h"
+#include "rules/statutory_data.h"
+#include "rules/statutory_dates.h"
+#include "rules/tsv_rows.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 std::string KindName(InterestRateKind kind) {
     switch (kind) {
@@ -62,4 +62,4 @@ const RateKindSchedule& StatutoryRateKinds() {
     return schedule;
 }
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

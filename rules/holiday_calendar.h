@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 // Easter Sunday of the Gregorian calendar (the anonymous Gregorian computus).
 std::chrono::year_month_day EasterSunday(std::chrono::year year);
@@ -43,4 +43,4 @@ private:
 // The calendar the build compiled in from data/public-holidays.tsv.
 const HolidayCalendar& StatutoryHolidays();
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

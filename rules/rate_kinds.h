@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 enum class InterestRateKind { Basic, Reduced, Increased };
 
@@ -45,4 +45,4 @@ private:
 // The schedule the build compiled in from data/rate-kinds.tsv.
 const RateKindSchedule& StatutoryRateKinds();
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

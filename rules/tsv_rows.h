@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 
 struct TsvRow {
     std::size_t line = 0;  // 1-based, in the text
@@ -21,4 +21,4 @@ std::vector<TsvRow> ReadTsvRows(std::string_view text, std::string_view name);
 // A data file that does not say what it should: names the file, the line and the trouble.
 [[noreturn]] void ThrowBadData(std::string_view name, std::size_t line, const std::string& what);
 
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/holiday_calendar.h"
-#include "tools/interest_threshold.h"
-#include "tools/rate_kinds.h"
+#include "rules/holiday_calendar.h"
+#include "rules/interest_threshold.h"
+#include "rules/rate_kinds.h"
 
-namespace vistrel::tools {
+namespace vistrel::rules {
 namespace {
 
 using namespace std::chrono;
@@ -183,4 +183,4 @@ TEST(HolidayCalendar, RefusesARowItCannotRead) {
 }
 
 }  // namespace
-}  // namespace vistrel::tools
+}  // namespace vistrel::rules

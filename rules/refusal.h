@@ -1,0 +1,12 @@
+// Why a debt's interest was not worked out: the program turns it into its exit code.
+#pragma once
+
+namespace vistrel::rules {
+
+enum class Refusal {
+    None,
+    BadInput,  // a date, an amount or a payment that the rules cannot take
+    NoRate,    // no rate is known for some days of the delay
+};
+
+}  // namespace vistrel::rules
