@@ -24,7 +24,9 @@ Grosze ReadGrosze(std::u16string_view text) {
     std::size_t i = 0;
     long long zloty = 0;
     std::size_t digits = 0;
+    // Leading zeros are no digits of the amount: 00000000000000000001 is one złoty.
     const auto takeDigit = [&](char16_t c) {
+        if (digits == 0 && c == u'0') return;
         if (digits++ < MostIntegerDigits) zloty = zloty * 10 + (c - u'0');
     };
     // The first group, or all the digits when they are not grouped.
@@ -68,7 +70,8 @@ EnteredAmount ReadEnteredAmount(std::u16string_view text) {
     if (negative) text.remove_prefix(1);
     const Grosze grosze = ReadGrosze(text);
     if (!grosze.value && !grosze.tooLarge) return {};
-    if (negative) return {0.0, AmountProblem::Negative};
+    // "-0" and "-0,00" are no debt below zero, only zero written with a sign.
+    if (negative && !(grosze.value && *grosze.value == 0)) return {0.0, AmountProblem::Negative};
     if (grosze.tooLarge) return {0.0, AmountProblem::TooLarge};
     // Both exact in a double, so the quotient is the double nearest to the written amount.
     const double value = static_cast<double>(*grosze.value) / 100.0;

@@ -20,11 +20,11 @@ std::int32_t DaysBetween(std::int32_t earlier, std::int32_t later) {
 }
 
 InterestTerm Term(std::size_t record, const RatePeriod& period, std::int32_t from, std::int32_t to,
-                  double amount) {
+                  double amount, const RateOfPage& rateOf) {
     const std::int32_t days = DaysBetween(from, to);
     const double factor = period.kind == RateKind::Annual ? AnnualFactor : DailyFactor;
-    return {
-        record, from, to, days, period.rate, period.kind, ((days * period.rate) * amount) * factor};
+    const double rate = rateOf ? rateOf(period.rate) : period.rate;
+    return {record, from, to, days, rate, period.kind, ((days * rate) * amount) * factor};
 }
 
 // Walks the table newest period first and hands each contributing row's term to `take`, in
@@ -32,7 +32,7 @@ InterestTerm Term(std::size_t record, const RatePeriod& period, std::int32_t fro
 // interest at all, whatever was handed on.
 template <typename TakeTerm>
 bool WalkTerms(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
-               double amount, TakeTerm&& take) {
+               double amount, const RateOfPage& rateOf, TakeTerm&& take) {
     bool paymentReached = false;
     bool newestRow = true;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -52,35 +52,27 @@ bool WalkTerms(const RateTable& table, std::int32_t dueInstant, std::int32_t pay
         const bool holdsPayment = period.start <= paymentInstant && paymentInstant <= end;
         const bool holdsDue = period.start <= dueInstant && dueInstant <= end;
         if (holdsPayment && holdsDue) {
-            take(Term(i, period, dueInstant, paymentInstant, amount));
+            take(Term(i, period, dueInstant, paymentInstant, amount, rateOf));
             return true;
         }
         if (holdsPayment) {
-            take(Term(i, period, period.start, paymentInstant, amount));
+            take(Term(i, period, period.start, paymentInstant, amount, rateOf));
             paymentReached = true;
             continue;
         }
         if (holdsDue) {
-            take(Term(i, period, dueInstant, end, amount));
+            take(Term(i, period, dueInstant, end, amount, rateOf));
             return true;
         }
         // A payment in a gap above this period: the period still lies wholly before the payment.
         if (end < paymentInstant) paymentReached = true;
-        if (paymentReached) take(Term(i, period, period.start, end, amount));
+        if (paymentReached) take(Term(i, period, period.start, end, amount, rateOf));
     }
     return false;  // no period holds the due instant
 }
 
-}  // namespace
-
-std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t dueInstant,
-                                        std::int32_t paymentInstant, double amount) {
-    std::vector<InterestTerm> terms;
-    const auto keep = [&terms](const InterestTerm& term) { terms.push_back(term); };
-    if (!WalkTerms(table, dueInstant, paymentInstant, amount, keep)) terms.clear();
-    return terms;
-}
-
+// The stretches of the delay, from the due instant to the payment instant, that `terms` leave
+// out, newest first.
 std::vector<UncoveredDays> UncoveredDaysOfDelay(const std::vector<InterestTerm>& terms,
                                                 std::int32_t dueInstant,
                                                 std::int32_t paymentInstant) {
@@ -100,12 +92,23 @@ std::vector<UncoveredDays> UncoveredDaysOfDelay(const std::vector<InterestTerm>&
     return uncovered;
 }
 
+}  // namespace
+
+DelayInterest InterestOverDelay(const RateTable& table, std::int32_t dueInstant,
+                                std::int32_t paymentInstant, double amount,
+                                const RateOfPage& rateOf) {
+    DelayInterest delay;
+    const auto keep = [&delay](const InterestTerm& term) { delay.terms.push_back(term); };
+    if (!WalkTerms(table, dueInstant, paymentInstant, amount, rateOf, keep)) delay.terms.clear();
+    // Added in table order, the one way every caller's figure is formed.
+    for (const InterestTerm& term : delay.terms) delay.sum += term.interest;
+    delay.uncovered = UncoveredDaysOfDelay(delay.terms, dueInstant, paymentInstant);
+    return delay;
+}
+
 double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
                        double amount) {
-    // The terms are added as the walk hands them on, in table order, with nothing kept.
-    double sum = 0.0;
-    const auto add = [&sum](const InterestTerm& term) { sum += term.interest; };
-    return WalkTerms(table, dueInstant, paymentInstant, amount, add) ? sum : 0.0;
+    return InterestOverDelay(table, dueInstant, paymentInstant, amount).sum;
 }
 
 }  // namespace vistrel

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/rate_table.h"
@@ -20,17 +21,6 @@ struct InterestTerm {
     double interest = 0.0;
 };
 
-// The rows that contribute to the interest, in table order (newest period first). Empty when no
-// usable row holds the due instant: then there is no interest at all.
-std::vector<InterestTerm> InterestTerms(const RateTable& table, std::int32_t dueInstant,
-                                        std::int32_t paymentInstant, double amount);
-
-// Interest on `amount` for the days from the due instant to the payment instant, each day at the
-// rate of the period that holds it: the sum of InterestTerms, added in table order. Both instants
-// are local midnight after the entered day. 0.0 when no usable period holds the due instant.
-double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
-                       double amount);
-
 // Days of the delay that no period of the walk covers: from the instant that starts the first
 // such day (local midnight, as the table's instants) to the one that starts the next covered
 // day, or the payment instant.
@@ -39,12 +29,30 @@ struct UncoveredDays {
     std::int32_t to = 0;
 };
 
-// The stretches of the delay, from the due instant to the payment instant, that the `terms` of
-// InterestTerms leave out (a row that could not be read, a gap between periods), newest first;
-// a part of a day is no day. Empty when the terms cover the delay end to end. With no terms at
-// all, the whole delay is one stretch.
-std::vector<UncoveredDays> UncoveredDaysOfDelay(const std::vector<InterestTerm>& terms,
-                                                std::int32_t dueInstant,
-                                                std::int32_t paymentInstant);
+// The rate a day is taken at, from the rate the page gives its period; the page's own rate when
+// empty (a fraction of it for a reduced or an increased rate).
+using RateOfPage = std::function<double(double pageRate)>;
+
+// The interest on `amount` over one delay, from the due instant to the payment instant (both
+// local midnight after the entered day), each day at the rate of the period that holds it.
+struct DelayInterest {
+    // The rows that contribute, in table order (newest period first). Empty when no usable row
+    // holds the due instant: then there is no interest at all.
+    std::vector<InterestTerm> terms;
+    // The terms' interest, added in table order from 0.0 and never rounded.
+    double sum = 0.0;
+    // The stretches of the delay the terms leave out (a row that could not be read, a gap
+    // between periods), newest first; a part of a day is no day. With no terms at all, the
+    // whole delay is one stretch.
+    std::vector<UncoveredDays> uncovered;
+};
+
+DelayInterest InterestOverDelay(const RateTable& table, std::int32_t dueInstant,
+                                std::int32_t paymentInstant, double amount,
+                                const RateOfPage& rateOf = {});
+
+// InterestOverDelay's sum alone: 0.0 when no usable period holds the due instant.
+double ComputeInterest(const RateTable& table, std::int32_t dueInstant, std::int32_t paymentInstant,
+                       double amount);
 
 }  // namespace vistrel

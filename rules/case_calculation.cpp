@@ -10,6 +10,10 @@
 namespace vistrel::rules {
 namespace {
 
+using std::chrono::days;
+using std::chrono::sys_days;
+using std::chrono::year_month_day;
+
 CaseOutcome Refuse(Refusal refusal, std::string message) {
     return CaseOutcome{std::nullopt, refusal, std::move(message)};
 }
@@ -45,16 +49,23 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
          {std::pair{enteredDueInstant, input.due}, std::pair{paymentInstant, input.payment}}) {
         if (!instant) {
             return Refuse(Refusal::BadInput, "Daty " + FormatCalendarDate(date) +
-                                                " nie da się przeliczyć na czas lokalny tego "
-                                                "komputera.");
+                                                 " nie da się przeliczyć na czas lokalny tego "
+                                                 "komputera.");
         }
     }
     if (*enteredDueInstant > *paymentInstant) {
-        return Refuse(Refusal::BadInput, "Data Należności późniejsza od Daty Zapłaty!");
+        // Paid before the term ended: no day of delay, so no interest.
+        Calculation early;
+        early.due = input.due;
+        early.payment = input.payment;
+        early.amount = input.amount;
+        early.note = "zapłata " + FormatCalendarDate(input.payment) + " przed terminem płatności " +
+                     FormatCalendarDate(input.due) + ", więc odsetki za zwłokę nie biegną";
+        return CaseOutcome{std::move(early), Refusal::None, {}};
     }
 
     std::optional<DueDateShift> shift;
-    std::chrono::year_month_day due = input.due;
+    year_month_day due = input.due;
     std::int32_t dueInstant = *enteredDueInstant;
     if (input.shiftDueDate) {
         if (auto dayOff = StatutoryHolidays().DayOffName(input.due)) {
@@ -65,15 +76,36 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
                 due <= input.payment ? InstantOfDate(due, now) : paymentInstant;
             if (!movedInstant) {
                 return Refuse(Refusal::BadInput, "Daty " + FormatCalendarDate(due) +
-                                                    " nie da się przeliczyć na czas lokalny tego "
-                                                    "komputera.");
+                                                     " nie da się przeliczyć na czas lokalny tego "
+                                                     "komputera.");
             }
             dueInstant = *movedInstant;
         }
     }
 
-    Calculation calculation = Calculate(rates.table, rates.readings, due, input.payment, dueInstant,
-                                        *paymentInstant, input.amount, input.rateKind);
+    // The arrears arise the day after the (moved) due date.
+    const year_month_day arose{sys_days{due} + days{1}};
+    RegimeChoice choice{input.regime, {}, {}};
+    if (!input.regime) {
+        choice =
+            StatutoryRateRegimes().Choose(input.rateKind, arose, input.payment, input.correction);
+    }
+    if (!choice.regime) {
+        return Refuse(Refusal::Unsettled, "Nie ustalono stawki: " + choice.refusal + ".");
+    }
+    const RateRegime& regime = *choice.regime;
+    if (regime.settledTo && dueInstant < *paymentInstant && *regime.settledTo < input.payment) {
+        return Refuse(
+            Refusal::Unsettled,
+            "Nie ustalono stawki: dla dni zwłoki od " +
+                FormatCalendarDate(year_month_day{sys_days{*regime.settledTo} + days{1}}) +
+                " nie ogłoszono stawki według " + regime.provision +
+                " i nie wiadomo, jaka obowiązuje.");
+    }
+    Calculation calculation = Calculate(rates.table, due, input.payment, dueInstant,
+                                        *paymentInstant, input.amount, regime.fraction);
+    calculation.regime = regime;
+    calculation.note = choice.note;
     calculation.dueShift = shift;
     if (calculation.shares.empty() && dueInstant < *paymentInstant) {
         return Refuse(Refusal::NoRate,
@@ -83,8 +115,8 @@ CaseOutcome CalculateCase(const RateSource& rates, const CaseInput& input, std::
     // A figure that leaves days out would be silently too low.
     if (!calculation.uncovered.empty()) {
         return Refuse(Refusal::NoRate, "Brak stopy odsetek dla części okresu zwłoki (" +
-                                      GapText(calculation.uncovered) +
-                                      "), więc odsetek nie można obliczyć.");
+                                           GapText(calculation.uncovered) +
+                                           "), więc odsetek nie można obliczyć.");
     }
     if (!std::isfinite(calculation.interest)) {
         return Refuse(Refusal::BadInput, "Stopy ze strony dają odsetki zbyt duże, by je obliczyć.");

@@ -1,5 +1,6 @@
 // One debt worked out as the tax ordinance has it: the due date moved off a day off work, the
-// rate's kind, the interest over the rate table and the threshold below which it is not charged.
+// regime of the rate's kind, the interest over the rate table, and the threshold below which
+// it is not charged.
 #pragma once
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "rules/calculation.h"
 #include "rules/refusal.h"
 #include "rules/rate_kinds.h"
+#include "rules/rate_regime.h"
 
 namespace vistrel::rules {
 
@@ -30,6 +32,12 @@ struct CaseInput {
     double amount = 0.0;
     InterestRateKind rateKind = InterestRateKind::Basic;
     bool shiftDueDate = true;
+    // The day the corrected return was filed, which decides the reduced rate's regime; without
+    // it the regime is read from the payment date where that settles it.
+    std::optional<std::chrono::year_month_day> correction;
+    // The regime chosen already (a debt paid in parts chooses it once, from its due date);
+    // otherwise chosen here.
+    std::optional<RateRegime> regime;
 };
 
 // The calculation, or a refusal with a Polish message (without "Błąd: ").

@@ -30,9 +30,8 @@ std::optional<double> InterestThreshold::On(std::chrono::year_month_day date) co
 }
 
 bool IsWithinThreshold(double interest, double threshold) {
-    // In grosze, so that 8.70 left as 8.7000000001 by binary arithmetic still counts as 8,70.
-    const double grosze = std::round(interest * 100.0);
-    return grosze > 0.0 && grosze <= std::round(threshold * 100.0);
+    // Exact: 8,7049 zł exceeds 8,70 zł; only binary arithmetic's 8.7000000001 counts as 8,70.
+    return interest > 0.0 && interest <= threshold + 1e-9;
 }
 
 const InterestThreshold& StatutoryThreshold() {

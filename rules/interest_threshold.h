@@ -29,8 +29,8 @@ private:
     std::vector<ThresholdChange> changes_;
 };
 
-// Interest (to the grosz) of at most the threshold is not charged; nothing is "not charged"
-// when there is no interest at all.
+// Interest (exact) of at most the threshold is not charged; nothing is "not charged" when there
+// is no interest at all.
 bool IsWithinThreshold(double interest, double threshold);
 
 // The threshold the build compiled in from data/interest-threshold.tsv.

@@ -5,7 +5,7 @@
 #include "rules/calendar_date.h"
 #include "rules/holiday_calendar.h"
 #include "rules/interest_threshold.h"
-#include "rules/tax_rounding.h"
+#include "rules/rate_regime.h"
 
 namespace vistrel::rules {
 namespace {
@@ -58,26 +58,35 @@ std::uint64_t Divide(WideProduct value, std::uint64_t divisor) {
 // The interest on `arrears` for the days after `from` up to `until`; the first stretch counts
 // from the due date as a single payment does (moved off a day off work).
 std::optional<InterestLeg> Leg(const RateSource& rates, const PaymentPlan& plan,
-                               year_month_day from, bool fromDueDate, Grosze arrears,
-                               year_month_day until, std::int32_t now, ScheduleOutcome& failure) {
+                               const RateRegime& regime, year_month_day from, bool fromDueDate,
+                               Grosze arrears, year_month_day until, bool creditsPayment,
+                               std::int32_t now, ScheduleOutcome& failure) {
     InterestLeg leg;
     leg.until = until;
+    leg.creditsPayment = creditsPayment;
     if (until <= from) return leg;  // paid before interest runs
-    const CaseOutcome outcome =
-        CalculateCase(rates,
-                      CaseInput{from, until, static_cast<double>(arrears) / 100.0, plan.rateKind,
-                                fromDueDate && plan.shiftDueDate},
-                      now);
+    CaseInput input;
+    input.due = from;
+    input.payment = until;
+    input.amount = static_cast<double>(arrears) / 100.0;
+    input.rateKind = plan.rateKind;
+    input.shiftDueDate = fromDueDate && plan.shiftDueDate;
+    input.regime = regime;
+    const CaseOutcome outcome = CalculateCase(rates, input, now);
     if (!outcome.calculation) {
         failure = ScheduleOutcome{std::nullopt, outcome.refusal, outcome.error};
         return std::nullopt;
     }
     leg.calculation = outcome.calculation;
     leg.days = outcome.calculation->days;
-    const bool notCharged =
-        outcome.calculation->threshold &&
-        IsWithinThreshold(outcome.calculation->interest, *outcome.calculation->threshold);
-    leg.charged = notCharged ? 0 : ToGrosze(RoundToWholeZloty(outcome.calculation->interest));
+    // A payment is credited with the interest to the grosz (art. 63 § 3: no rounding to whole
+    // złoty when a payment is credited); what is still owed on a day is rounded once.
+    if (IsNotCharged(*outcome.calculation)) {
+        leg.charged = 0;
+    } else {
+        leg.charged = creditsPayment ? ToGrosze(outcome.calculation->interest)
+                                     : ToGrosze(ChargedInterest(*outcome.calculation));
+    }
     return leg;
 }
 
@@ -124,6 +133,25 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
     }
     const year_month_day movedDue =
         plan.shiftDueDate ? StatutoryHolidays().NextWorkingDay(plan.due) : plan.due;
+    // One regime for the whole debt, from the day its arrears arose.
+    if (plan.rateKind == InterestRateKind::Reduced) {
+        return ScheduleOutcome{std::nullopt, Refusal::Unsettled,
+                               "Nie ustalono stawki: stawka obniżona przysługuje, gdy zaległość "
+                               "zapłacono w całości w ciągu 7 dni od złożenia korekty; dla długu "
+                               "spłacanego w częściach kalkulator jej nie stosuje."};
+    }
+    const year_month_day lastDay =
+        plan.balanceDay ? *plan.balanceDay
+                        : (plan.payments.empty() ? movedDue : plan.payments.back().date);
+    const RegimeChoice choice = StatutoryRateRegimes().Choose(
+        plan.rateKind, year_month_day{std::chrono::sys_days{movedDue} + std::chrono::days{1}},
+        lastDay, plan.correction);
+    if (!choice.regime) {
+        return ScheduleOutcome{std::nullopt, Refusal::Unsettled,
+                               "Nie ustalono stawki: " + choice.refusal + "."};
+    }
+    const std::optional<RateRegime> regime = choice.regime;
+    schedule.note = choice.note;
     Grosze arrears = plan.arrears;
     Grosze interest = 0;
     for (const Payment& payment : plan.payments) {
@@ -131,7 +159,8 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
             schedule.refused.push_back(payment);
             continue;
         }
-        auto leg = Leg(rates, plan, runsFrom, fromDueDate, arrears, payment.date, now, failure);
+        auto leg = Leg(rates, plan, *regime, runsFrom, fromDueDate, arrears, payment.date, true,
+                       now, failure);
         if (!leg) return failure;
         PaymentSplit split;
         split.payment = payment;
@@ -159,7 +188,8 @@ ScheduleOutcome CalculatePayments(const RateSource& rates, const PaymentPlan& pl
         }
     }
     if (plan.balanceDay && !schedule.settled) {
-        auto leg = Leg(rates, plan, runsFrom, fromDueDate, arrears, *plan.balanceDay, now, failure);
+        auto leg = Leg(rates, plan, *regime, runsFrom, fromDueDate, arrears, *plan.balanceDay,
+                       false, now, failure);
         if (!leg) return failure;
         interest += leg->charged;
         schedule.balanceLeg = std::move(*leg);

@@ -28,13 +28,17 @@ struct PaymentPlan {
     std::optional<std::chrono::year_month_day> balanceDay;  // --na-dzien
     InterestRateKind rateKind = InterestRateKind::Basic;
     bool shiftDueDate = true;
+    std::optional<std::chrono::year_month_day> correction;  // as CaseInput's
 };
 
 // The interest of one stretch of time on the arrears then owed.
 struct InterestLeg {
     std::chrono::year_month_day until;
     std::optional<Calculation> calculation;  // none when the day lies before interest runs
-    Grosze charged = 0;                      // rounded to whole złoty; 0 when within the threshold
+    // To the grosz when a payment is credited with it, else rounded to whole złoty; 0 when
+    // within the threshold.
+    Grosze charged = 0;
+    bool creditsPayment = false;  // a payment is credited with it
     std::int32_t days = 0;
 };
 
@@ -58,6 +62,7 @@ struct PaymentSchedule {
     bool settled = false;
     std::vector<Payment> refused;  // payments after the one that settled the debt
     std::optional<DueDateShift> dueShift;
+    std::string note;  // why the basic rate stands in for the kind asked for
 };
 
 struct ScheduleOutcome {

@@ -7,7 +7,7 @@
 namespace vistrel::rules {
 
 std::string_view PublicHolidaysTsv();     // data/public-holidays.tsv
-std::string_view RateKindsTsv();          // data/rate-kinds.tsv
+std::string_view RateRegimesTsv();        // data/rate-regimes.tsv
 std::string_view InterestThresholdTsv();  // data/interest-threshold.tsv
 
 }  // namespace vistrel::rules

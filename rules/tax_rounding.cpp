@@ -5,8 +5,7 @@
 namespace vistrel::rules {
 
 double RoundToWholeZloty(double value) {
-    const double grosze = std::round(std::fabs(value) * 100.0);
-    const double zloty = std::floor((grosze + 50.0) / 100.0);
+    const double zloty = std::floor(std::fabs(value) + 0.5 + 1e-9);
     if (zloty == 0.0) {
         return 0.0;
     }

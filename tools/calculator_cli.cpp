@@ -63,6 +63,7 @@ CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options,
     plan.balanceDay = options.balanceDay;
     plan.rateKind = options.rateKind;
     plan.shiftDueDate = options.shiftDueDate;
+    plan.correction = options.correction;
     const ScheduleOutcome outcome = CalculatePayments(rates, plan, now);
     if (!outcome.schedule) {
         return Failure(ExitCodeFor(outcome.refusal), outcome.error);
@@ -111,7 +112,8 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     if (!options.listPath && !options.PaidInParts()) {
         const CaseOutcome early = CalculateCase(
             RateSource{},
-            CaseInput{options.due, options.payment, 0.0, InterestRateKind::Basic, false}, now);
+            CaseInput{options.due, options.payment, 0.0, InterestRateKind::Basic, false, {}, {}},
+            now);
         if (early.refusal == Refusal::BadInput) {
             return Failure(ExitBadArguments, early.error);
         }
@@ -162,10 +164,14 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         return WithWarnings(warnings, RunPayments(rates, options, now, sourceName, newest));
     }
 
-    const CaseOutcome result = CalculateCase(rates,
-                                             CaseInput{options.due, options.payment, options.amount,
-                                                       options.rateKind, options.shiftDueDate},
-                                             now);
+    CaseInput input;
+    input.due = options.due;
+    input.payment = options.payment;
+    input.amount = options.amount;
+    input.rateKind = options.rateKind;
+    input.shiftDueDate = options.shiftDueDate;
+    input.correction = options.correction;
+    const CaseOutcome result = CalculateCase(rates, input, now);
     if (!result.calculation) {
         return WithWarnings(warnings, Failure(ExitCodeFor(result.refusal), result.error));
     }

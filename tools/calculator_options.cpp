@@ -55,8 +55,18 @@ std::optional<std::pair<std::chrono::year_month_day, double>> ReadPaymentText(st
                 FormatCalendarDate(LatestEntryDate) + " (RRRR-MM-DD).";
         return std::nullopt;
     }
-    const auto amount = ReadAmountText(text.substr(colon + 1), error);
-    if (!amount) return std::nullopt;
+    std::string amountError;
+    const auto amount = ReadAmountText(text.substr(colon + 1), amountError);
+    if (!amount) {
+        // "Kwota „-5” jest ujemna..." becomes part of a sentence about the payment.
+        if (!amountError.empty()) amountError[0] = 'k';
+        error = "Wpłata " + Quoted(text) + ": " + amountError;
+        return std::nullopt;
+    }
+    if (*amount == 0.0) {
+        error = "Wpłata " + Quoted(text) + " ma kwotę 0 zł, a wpłata musi być większa od zera.";
+        return std::nullopt;
+    }
     return std::pair{*date, *amount};
 }
 
@@ -103,6 +113,11 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
             const auto payment = ReadPaymentText(text.substr(9), error);
             if (!payment) return Refuse(error);
             options.payments.push_back(*payment);
+        } else if (text.starts_with("--korekta=")) {
+            std::string error;
+            const auto day = ReadDate(text.substr(10), "Dzień złożenia korekty (--korekta)", error);
+            if (!day) return Refuse(error);
+            options.correction = *day;
         } else if (text.starts_with("--na-dzien=")) {
             std::string error;
             const auto day = ReadDate(text.substr(11), "Dzień stanu (--na-dzien)", error);
@@ -130,14 +145,14 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
                 std::string(text.substr(8));
         } else if (text == "--teraz" || text == "--strona" || text == "--stawka" ||
                    text == "--lista" || text == "--wynik" || text == "--wplata" ||
-                   text == "--na-dzien") {
+                   text == "--na-dzien" || text == "--korekta") {
             // "--strona PLIK" would otherwise take PLIK as one of the three values.
             return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
-                          (text == "--teraz"      ? "=CZAS"
-                           : text == "--stawka"   ? "=RODZAJ"
-                           : text == "--wplata"   ? "=DATA:KWOTA"
-                           : text == "--na-dzien" ? "=DATA"
-                                                  : "=PLIK"));
+                          (text == "--teraz"                             ? "=CZAS"
+                           : text == "--stawka"                          ? "=RODZAJ"
+                           : text == "--wplata"                          ? "=DATA:KWOTA"
+                           : text == "--na-dzien" || text == "--korekta" ? "=DATA"
+                                                                         : "=PLIK"));
         } else if (text.starts_with("--teraz=")) {
             options.now = ParseMoment(text.substr(8));
             if (!options.now) {
@@ -237,9 +252,16 @@ Użycie:
 
 Opcje:
   --stawka=RODZAJ
-                 podstawowa (domyślnie), obnizona albo podwyzszona: obniżona
-                 i podwyższona to ułamki stawki podstawowej obowiązujące
-                 w danym dniu (75% od 2009 r., 50% od 2016 r.; 150% od 2016 r.)
+                 podstawowa (domyślnie), obnizona albo podwyzszona: ułamek
+                 stawki podstawowej, jeden dla wszystkich dni zwłoki, według
+                 przepisu, który obejmuje dług: obniżona 75% (korekta złożona
+                 w latach 2009-2015, a dla zaległości sprzed 2016 r. także po
+                 30 czerwca 2016 r.) albo 50% (korekta od 2016 r.), przy
+                 zapłacie w ciągu 7 dni od korekty; podwyższona 150% (zaległości
+                 powstałe od 2016 r.); raport podaje przepis i przyjęte warunki
+  --korekta=DATA dzień złożenia korekty deklaracji, od którego zależy stawka
+                 obniżona; bez niego kalkulator przyjmuje korektę z 7 dni przed
+                 zapłatą, jeśli każdy z tych dni daje ten sam przepis
   --wplata=DATA:KWOTA
                  wpłata części długu (kolejne w kolejności dat); każdą dzieli
                  się na zaległość i odsetki należne w dniu wpłaty w stosunku,
@@ -287,6 +309,7 @@ Kody wyjścia:
   3  na stronie nie ma stóp albo nie obejmują one wszystkich dni zwłoki
   4  nieoczekiwany błąd programu
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
+  6  przepisy (według znanych źródeł) nie rozstrzygają, jaką stawkę zastosować
 )";
 }
 

@@ -30,6 +30,7 @@ struct CalculatorOptions {
     // due date and the amount of the arrears only.
     std::vector<std::pair<std::chrono::year_month_day, double>> payments;
     std::optional<std::chrono::year_month_day> balanceDay;  // --na-dzien
+    std::optional<std::chrono::year_month_day> correction;  // --korekta
     bool PaidInParts() const { return !payments.empty() || balanceDay.has_value(); }
 };
 

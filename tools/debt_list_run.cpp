@@ -10,7 +10,6 @@
 #include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
 #include "tools/report.h"
-#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
 
@@ -100,24 +99,26 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
     if (paidInParts) {
         auto payments = ReadRowPayments(fields[4], reading.error);
         if (!payments) return reading;
-        reading.plan = PaymentPlan{*due, ToGrosze(*amount),   std::move(*payments), payment,
-                                   kind, options.shiftDueDate};
+        reading.plan = PaymentPlan{*due, ToGrosze(*amount),    std::move(*payments), payment,
+                                   kind, options.shiftDueDate, options.correction};
         return reading;
     }
-    reading.input = CaseInput{*due, *payment, *amount, kind, options.shiftDueDate};
+    reading.input =
+        CaseInput{*due, *payment, *amount, kind, options.shiftDueDate, options.correction, {}};
     return reading;
 }
 
 std::string Remarks(const Calculation& calculation) {
-    std::string remarks;
+    std::string remarks = calculation.note;
     if (calculation.dueShift) {
-        remarks = "termin przesunięty z " + FormatCalendarDate(calculation.dueShift->entered) +
-                  " (" + calculation.dueShift->dayOff + ") na " +
-                  FormatCalendarDate(calculation.due);
+        if (!remarks.empty()) remarks += "; ";
+        remarks += "termin przesunięty z " + FormatCalendarDate(calculation.dueShift->entered) +
+                   " (" + calculation.dueShift->dayOff + ") na " +
+                   FormatCalendarDate(calculation.due);
     }
     if (IsNotCharged(calculation)) {
         if (!remarks.empty()) remarks += "; ";
-        remarks += "odsetek nie nalicza się (nie przekraczają " +
+        remarks += "odsetek nie nalicza się, do zapłaty 0 zł (nie przekraczają " +
                    FormatPolishAmount(*calculation.threshold) + ")";
     }
     if (calculation.days != calculation.elapsedDays) {
@@ -235,7 +236,7 @@ DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
                 const Calculation& calculation = *outcome.calculation;
                 added = std::to_string(calculation.days) + ";" +
                         SheetNumber(calculation.interest, 2) + ";" +
-                        SheetNumber(RoundToWholeZloty(calculation.interest), 0) + ";" +
+                        SheetNumber(ChargedInterest(calculation), 0) + ";" +
                         ListField(Remarks(calculation));
             } else {
                 error = outcome.error;

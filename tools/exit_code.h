@@ -12,12 +12,14 @@ enum ExitCode : int {
     ExitNoRate = 3,
     ExitUnexpected = 4,      // an exception, out of memory say
     ExitSomeRowsUnread = 5,  // a list computed, but some of its rows could not be read
+    ExitUnsettled = 6,       // the law as its sources state it does not settle the case
 };
 
 constexpr ExitCode ExitCodeFor(rules::Refusal refusal) {
     switch (refusal) {
     case rules::Refusal::BadInput: return ExitBadArguments;
     case rules::Refusal::NoRate: return ExitNoRate;
+    case rules::Refusal::Unsettled: return ExitUnsettled;
     case rules::Refusal::None: break;
     }
     return ExitSuccess;

@@ -5,7 +5,6 @@
 #include "rules/interest_threshold.h"
 #include "tools/polish_number.h"
 #include "tools/report.h"
-#include "rules/tax_rounding.h"
 
 namespace vistrel::tools {
 
@@ -34,7 +33,10 @@ double LegInterest(const InterestLeg& leg) {
 
 // "365 dni od 2022-03-16: 1 526,71 zł, zaokrąglone 1 527 zł"
 std::string LegText(const InterestLeg& leg) {
-    if (!leg.calculation || leg.days == 0) return "brak (zapłacono w terminie)";
+    if (!leg.calculation || leg.days == 0) {
+        return "brak: dzień " + FormatCalendarDate(leg.until) +
+               " nie przypada po terminie płatności, odsetki za zwłokę jeszcze nie biegną";
+    }
     const Calculation& calculation = *leg.calculation;
     std::string text = FormatPolishCount(leg.days) + " dni po " +
                        FormatCalendarDate(calculation.due) + ": " +
@@ -43,14 +45,16 @@ std::string LegText(const InterestLeg& leg) {
         return text + ", nie nalicza się (nie przekraczają " +
                FormatPolishAmount(*calculation.threshold) + ")";
     }
-    return text + ", zaokrąglone " +
-           FormatPolishNumber(static_cast<double>(leg.charged) / 100.0, 0) + " zł";
+    return text +
+           (leg.creditsPayment
+                ? ", do zaliczenia wpłaty bez zaokrąglania (art. 63 § 3)"
+                : ", zaokrąglone " +
+                      FormatPolishNumber(static_cast<double>(leg.charged) / 100.0, 0) + " zł");
 }
 
 std::string LegFields(const InterestLeg& leg) {
     return " odsetki=" + FormatFixed(LegInterest(leg), 2) +
-           " zaokraglone=" + FormatFixed(RoundToWholeZloty(LegInterest(leg)), 0) +
-           " dni=" + std::to_string(leg.days);
+           " naliczone=" + PlainGrosze(leg.charged) + " dni=" + std::to_string(leg.days);
 }
 
 }  // namespace
@@ -67,6 +71,7 @@ std::string FormatPaymentReport(const PaymentPlan& plan, const PaymentSchedule& 
     if (plan.rateKind != InterestRateKind::Basic) {
         report += Line("Stawka:", KindName(plan.rateKind));
     }
+    if (!schedule.note.empty()) report += "Uwaga: " + schedule.note + ".\n";
     for (std::size_t i = 0; i < schedule.splits.size(); ++i) {
         const PaymentSplit& split = schedule.splits[i];
         report += "\nWpłata " + std::to_string(i + 1) + ": " +

@@ -1,6 +1,7 @@
 #include "tools/report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <string_view>
 
@@ -42,10 +43,14 @@ std::string DateText(const std::optional<std::chrono::year_month_day>& date) {
     return date ? FormatCalendarDate(*date) : std::string("?");
 }
 
+// The days of delay the period counts.
 std::string PeriodText(const PeriodShare& share) {
-    std::string text = "od " + DateText(share.first);
-    text += share.last ? " do " + FormatCalendarDate(*share.last) : std::string(" (bez końca)");
-    return text;
+    return "od " + DateText(share.first) + " do " + DateText(share.last);
+}
+
+std::string RegimeText(const RateRegime& regime) {
+    return KindName(regime.kind) + ": " + FormatPolishNumber(regime.fraction.percent, 0) +
+           "% stawki podstawowej w każdym dniu zwłoki (" + regime.provision + ")";
 }
 
 }  // namespace
@@ -55,15 +60,11 @@ std::string FormatWorksheetInterest(double interest) { return FormatFixed(intere
 std::string FormatRate(const PeriodShare& share) {
     const char* unit = share.kind == RateKind::Annual ? "% rocznie" : "% dziennie";
     std::string text = FormatPolishNumber(share.rate, 2) + unit;
-    if (share.percent != 100.0) {
-        text += " (" + FormatPolishNumber(share.percent, 0) + "% z " +
-                FormatPolishNumber(share.rate * 100.0 / share.percent, 2) + "%)";
+    if (share.rate != share.pageRate) {
+        text += " (" + FormatPolishNumber(share.rate * 100.0 / share.pageRate, 0) + "% z " +
+                FormatPolishNumber(share.pageRate, 2) + "%)";
     }
     return text;
-}
-
-bool IsNotCharged(const Calculation& calculation) {
-    return calculation.threshold && IsWithinThreshold(calculation.interest, *calculation.threshold);
 }
 
 std::string FormatReport(const Calculation& calculation) {
@@ -83,13 +84,19 @@ std::string FormatReport(const Calculation& calculation) {
     }
     line("Data zapłaty:", FormatCalendarDate(calculation.payment));
     line("Kwota:", FormatPolishAmount(calculation.amount));
-    if (calculation.rateKind != InterestRateKind::Basic) {
-        line("Stawka:", KindName(calculation.rateKind));
+    if (calculation.regime.kind != InterestRateKind::Basic) {
+        line("Stawka:", RegimeText(calculation.regime));
+        line("Przyjęte warunki:", calculation.regime.conditions);
     }
     line("Dni zwłoki:", FormatPolishCount(calculation.elapsedDays));
+    if (!calculation.note.empty()) {
+        report += "\nUwaga: " + calculation.note + ".\n";
+    }
     report += "\n";
     // A period that adds no day (one that starts only after the payment) is no part of it.
     const auto counts = [](const PeriodShare& share) { return share.days != 0; };
+    // The periods' figures as printed, to the grosz, added up.
+    std::int64_t printedGrosze = 0;
     if (std::none_of(calculation.shares.begin(), calculation.shares.end(), counts)) {
         report += "Żaden okres nie wnosi odsetek.\n";
     } else {
@@ -103,6 +110,7 @@ std::string FormatReport(const Calculation& calculation) {
             if (!counts(share)) {
                 continue;
             }
+            printedGrosze += static_cast<std::int64_t>(std::floor(share.interest * 100.0 + 0.5));
             report += PadRight(PeriodText(share), 30) + PadRight(FormatRate(share), rateWidth) +
                       PadLeft(FormatPolishCount(share.days), 6) +
                       PadLeft(FormatPolishAmount(share.interest), 18) + "\n";
@@ -112,29 +120,33 @@ std::string FormatReport(const Calculation& calculation) {
         report += "\nUwaga: stopy ze strony obejmują " + FormatPolishCount(calculation.days) +
                   " z " + FormatPolishCount(calculation.elapsedDays) + " dni zwłoki.\n";
     }
-    if (calculation.rateKind != InterestRateKind::Basic) {
-        const auto& changes = StatutoryRateKinds().Changes(calculation.rateKind);
-        const std::chrono::sys_days firstCountedDay =
-            std::chrono::sys_days{calculation.due} + std::chrono::days{1};
-        if (!changes.empty() && calculation.days > 0 &&
-            firstCountedDay < std::chrono::sys_days{changes.front().start}) {
-            report += "\nUwaga: stawka " + KindName(calculation.rateKind) + " obowiązuje od " +
-                      FormatCalendarDate(changes.front().start) +
-                      "; dni wcześniejsze liczono według stawki podstawowej.\n";
-        }
-    }
     report += "\n";
+    const std::int64_t totalGrosze =
+        static_cast<std::int64_t>(std::floor(calculation.interest * 100.0 + 0.5));
     line("Odsetki:", FormatPolishAmount(calculation.interest));
-    line("Odsetki zaokrąglone:",
-         FormatPolishNumber(RoundToWholeZloty(calculation.interest), 0) + " zł");
+    // The law rounds the exact sum once: where its grosze would round to another złoty, or the
+    // periods' grosze add up to another total, the reader sees why.
+    const double wholeZloty = RoundToWholeZloty(calculation.interest);
+    if (RoundToWholeZloty(static_cast<double>(totalGrosze) / 100.0) != wholeZloty) {
+        line("Odsetki dokładnie:", FormatPolishNumber(calculation.interest, 6) + " zł");
+    }
+    if (printedGrosze != totalGrosze && calculation.shares.size() > 1) {
+        report += "Uwaga: odsetki okresów zaokrąglone do grosza dają razem " +
+                  FormatGrosze(printedGrosze) +
+                  "; odsetki to suma dokładnych odsetek okresów, zaokrąglona raz.\n";
+    }
     if (IsNotCharged(calculation)) {
+        line("Odsetki do zapłaty:", "0 zł");
         report += "\nOdsetek nie nalicza się: nie przekraczają " +
                   FormatPolishAmount(*calculation.threshold) +
                   " (trzykrotności opłaty za list polecony, art. 54 § 1 pkt 5 Ordynacji "
                   "podatkowej).\n";
-    } else if (!calculation.threshold && calculation.thresholdKnownFrom &&
-               IsWithinThreshold(calculation.interest,
-                                 *StatutoryThreshold().On(*calculation.thresholdKnownFrom))) {
+        return report;
+    }
+    line("Odsetki zaokrąglone:", FormatPolishNumber(wholeZloty, 0) + " zł");
+    if (!calculation.threshold && calculation.thresholdKnownFrom &&
+        IsWithinThreshold(calculation.interest,
+                          *StatutoryThreshold().On(*calculation.thresholdKnownFrom))) {
         report += "\nUwaga: kwota, do której odsetek się nie nalicza, nie jest znana przed " +
                   FormatCalendarDate(*calculation.thresholdKnownFrom) +
                   "; odsetki podano bez niej.\n";
@@ -144,7 +156,7 @@ std::string FormatReport(const Calculation& calculation) {
 
 std::string FormatMachineLine(const Calculation& calculation) {
     std::string line = "odsetki=" + FormatWorksheetInterest(calculation.interest) +
-                       " zaokraglone=" + FormatFixed(RoundToWholeZloty(calculation.interest), 0) +
+                       " zaokraglone=" + FormatFixed(ChargedInterest(calculation), 0) +
                        " dni=" + std::to_string(calculation.days);
     if (IsNotCharged(calculation)) {
         line += " prog=" + FormatFixed(*calculation.threshold, 2);

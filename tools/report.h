@@ -19,11 +19,8 @@ std::string FormatRate(const rules::PeriodShare& share);
 // statutory notes (a moved due date, the rate's kind, interest not charged), in UTF-8.
 std::string FormatReport(const rules::Calculation& calculation);
 
-// "odsetki=45.2 zaokraglone=45 dni=10" and a line end; " prog=8.70" before the line end when
-// the interest does not exceed the threshold below which it is not charged.
+// "odsetki=45.2 zaokraglone=45 dni=10" and a line end; when the interest does not exceed the
+// threshold below which it is not charged, "zaokraglone=0" and " prog=8.70" before the line end.
 std::string FormatMachineLine(const rules::Calculation& calculation);
-
-// The interest is more than nothing but not more than the threshold in force on the payment date.
-bool IsNotCharged(const rules::Calculation& calculation);
 
 }  // namespace vistrel::tools

@@ -29,6 +29,11 @@ const EnteredAmountCase kEnteredAmountCases[] = {
     {u"10 000 000 000 000,00", 1e13, AmountProblem::None},
     {u"10000000000000,01", 0.0, AmountProblem::TooLarge},
     {u"99999999999999999999", 0.0, AmountProblem::TooLarge},
+    // Zeros ahead of the amount are no digits of it; zero with a sign is still zero.
+    {u"00000000000000000001", 1.0, AmountProblem::None},
+    {u"0000000000000000000,01", 0.01, AmountProblem::None},
+    {u"-0", 0.0, AmountProblem::None},
+    {u"-0,00", 0.0, AmountProblem::None},
     {u"-5", 0.0, AmountProblem::Negative},
     {u"-2 500,50", 0.0, AmountProblem::Negative},
     {u"10.000", 0.0, AmountProblem::NotAnAmount},

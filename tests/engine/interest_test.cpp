@@ -166,7 +166,7 @@ TEST(ComputeInterestTest, RecordsThatHoldNoTimeAddNothing) {
 TEST(InterestTermsTest, NameTheInstantsEachRowCounts) {
     const RateTable table = MakeTable(kClosedNewest);  // 100..120 and 0..100
     const std::vector<InterestTerm> terms =
-        InterestTerms(table, kBase + Days(90), kBase + Days(140), kAmount);
+        InterestOverDelay(table, kBase + Days(90), kBase + Days(140), kAmount).terms;
     ASSERT_EQ(terms.size(), 2u);
     // The newest period runs on past its end to the payment.
     EXPECT_EQ(terms[0].record, 0u);

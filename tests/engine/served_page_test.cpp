@@ -206,11 +206,10 @@ TEST_F(ServedPageTest, TellsTheDaysOfTheDelayThatNoPeriodCovers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const RateTable table = Parse(c.page);
-        const std::vector<InterestTerm> terms =
-            InterestTerms(table, After(c.due), After(c.payment), kAmount);
-        ASSERT_FALSE(terms.empty());
-        const std::vector<UncoveredDays> uncovered =
-            UncoveredDaysOfDelay(terms, After(c.due), After(c.payment));
+        const DelayInterest delay =
+            InterestOverDelay(table, After(c.due), After(c.payment), kAmount);
+        ASSERT_FALSE(delay.terms.empty());
+        const std::vector<UncoveredDays>& uncovered = delay.uncovered;
         ASSERT_EQ(uncovered.size(), c.uncovered.size());
         for (std::size_t i = 0; i < uncovered.size(); ++i) {
             EXPECT_EQ(uncovered[i].from, Midnight(c.uncovered[i].first));
@@ -222,7 +221,8 @@ TEST_F(ServedPageTest, TellsTheDaysOfTheDelayThatNoPeriodCovers) {
 // Without a period that holds the due date there are no terms: the whole delay is uncovered.
 TEST_F(ServedPageTest, WithoutTermsTheWholeDelayIsUncovered) {
     const std::vector<UncoveredDays> uncovered =
-        UncoveredDaysOfDelay({}, After({2020, 1, 1}), After({2020, 1, 31}));
+        InterestOverDelay(RateTable{}, After({2020, 1, 1}), After({2020, 1, 31}), kAmount)
+            .uncovered;
     ASSERT_EQ(uncovered.size(), 1u);
     EXPECT_EQ(uncovered[0].from, After({2020, 1, 1}));
     EXPECT_EQ(uncovered[0].to, After({2020, 1, 31}));

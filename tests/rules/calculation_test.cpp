@@ -21,7 +21,7 @@ TEST(Calculate, CountsTheDaysBetweenInstantsFarApart) {
     RateTable table{};
     table[0] = {-2'100'000'000, 2'100'000'000, RateKind::Annual, 36.5};
     const Calculation calculation =
-        Calculate(table, {}, 1906y / 8 / 16, 2033y / 5 / 18, due, payment, 1000.0);
+        Calculate(table, 1906y / 8 / 16, 2033y / 5 / 18, due, payment, 1000.0);
     EXPECT_EQ(calculation.elapsedDays, 46296);  // 4e9 / 86400, truncated
     EXPECT_EQ(calculation.days, 46296);
     EXPECT_DOUBLE_EQ(calculation.interest, 46296 * 36.5 * 1000.0 * (0.01 / 365));
@@ -46,16 +46,14 @@ TEST(Calculate, InterestIsComputeInterestToTheBit) {
         SCOPED_TRACE(c.due);
         const double expected = ComputeInterest(table, c.due, c.payment, 1234.56);
         const Calculation calculation =
-            Calculate(table, {}, 2001y / 1 / 1, 2001y / 2 / 1, c.due, c.payment, 1234.56);
+            Calculate(table, 2001y / 1 / 1, 2001y / 2 / 1, c.due, c.payment, 1234.56);
         EXPECT_EQ(std::memcmp(&expected, &calculation.interest, sizeof expected), 0)
             << expected << " against " << calculation.interest;
     }
-    EXPECT_EQ(
-        Calculate(table, {}, 2001y / 1 / 1, 2001y / 2 / 1, 5 * day, 125 * day, 1234.56).interest,
-        0.0);
-    EXPECT_NE(
-        Calculate(table, {}, 2001y / 1 / 1, 2001y / 2 / 1, 15 * day, 125 * day, 1234.56).interest,
-        0.0);
+    EXPECT_EQ(Calculate(table, 2001y / 1 / 1, 2001y / 2 / 1, 5 * day, 125 * day, 1234.56).interest,
+              0.0);
+    EXPECT_NE(Calculate(table, 2001y / 1 / 1, 2001y / 2 / 1, 15 * day, 125 * day, 1234.56).interest,
+              0.0);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "rules/holiday_calendar.h"
 #include "rules/interest_threshold.h"
 #include "rules/rate_kinds.h"
+#include "rules/rate_regime.h"
 
 namespace vistrel::rules {
 namespace {
@@ -135,21 +136,91 @@ TEST(StatutoryHolidays, FollowEveryRowOfTheDataFile) {
     }
 }
 
-// Each row's fraction holds from its first day, and something else held the day before.
-TEST(StatutoryRateKinds, FollowEveryRowOfTheDataFile) {
-    const auto rows = DataRows("rate-kinds.tsv");
-    ASSERT_GE(rows.size(), 3u);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row[0] + " " + row[1]);
-        const auto kind = ParseKindName(row[0]);
-        ASSERT_TRUE(kind);
-        const year_month_day start = DateOf(row[1]);
-        EXPECT_EQ(StatutoryRateKinds().PercentOn(*kind, start), std::stod(row[2]));
-        EXPECT_NE(StatutoryRateKinds().PercentOn(*kind, year_month_day{sys_days{start} - days{1}}),
-                  std::stod(row[2]));
+// The fraction every day of a delay is taken at, chosen by the day the corrected return was
+// filed and the day the arrears arose, as the provisions in force give it.
+TEST(StatutoryRateRegimes, ChooseOneFractionForTheWholeDelay) {
+    enum class Outcome { Fraction, BasicWithNote, Refused };
+    struct Case {
+        const char* name;
+        InterestRateKind kind;
+        year_month_day arose;
+        year_month_day payment;
+        std::optional<year_month_day> correction;
+        Outcome outcome;
+        double percent;  // for Outcome::Fraction
+        bool announced;
+    };
+    constexpr auto Reduced = InterestRateKind::Reduced;
+    constexpr auto Increased = InterestRateKind::Increased;
+    const Case cases[] = {
+        // Arrears from before 2016 corrected in the first half of 2016: 50 % (art. 19 ust. 3).
+        {"Before2016CorrectedBy30June", Reduced, 2015y / 12 / 22, 2016y / 1 / 10, 2016y / 1 / 5,
+         Outcome::Fraction, 50, false},
+        // The same without the correction's day: every day of the 7 before the payment agrees.
+        {"Before2016ReadFromPayment", Reduced, 2015y / 12 / 22, 2016y / 1 / 10, std::nullopt,
+         Outcome::Fraction, 50, false},
+        // The 7 days before the payment straddle 1 January 2016: 75 % or 50 %, so ask.
+        {"StraddlingTheNewYearAsks", Reduced, 2015y / 6 / 1, 2016y / 1 / 5, std::nullopt,
+         Outcome::Refused, 0, false},
+        {"CorrectedIn2014", Reduced, 2014y / 5 / 1, 2014y / 6 / 5, 2014y / 6 / 1, Outcome::Fraction,
+         75, true},
+        // The ministry and tax advisers disagreed on arrears from before 2009.
+        {"ArrearsBefore2009Unsettled", Reduced, 2008y / 6 / 1, 2010y / 1 / 3, 2010y / 1 / 1,
+         Outcome::Refused, 0, false},
+        // Paid on the 22nd day after the correction: the basic rate.
+        {"PaidLateAfterCorrection", Reduced, 2016y / 2 / 1, 2016y / 6 / 30, 2016y / 6 / 8,
+         Outcome::BasicWithNote, 100, false},
+        {"PaidOnTheSeventhDay", Reduced, 2024y / 1 / 26, 2024y / 3 / 8, 2024y / 3 / 1,
+         Outcome::Fraction, 50, false},
+        {"PaidOnTheEighthDay", Reduced, 2024y / 1 / 26, 2024y / 3 / 9, 2024y / 3 / 1,
+         Outcome::BasicWithNote, 100, false},
+        {"PaidBeforeTheCorrection", Reduced, 2024y / 1 / 26, 2024y / 2 / 28, 2024y / 3 / 1,
+         Outcome::Refused, 0, false},
+        // Arrears from before 2016 corrected after June 2016: the old rules, 75 %.
+        {"Before2016CorrectedAfterJune", Reduced, 2015y / 3 / 1, 2016y / 7 / 20, 2016y / 7 / 15,
+         Outcome::Fraction, 75, true},
+        // No reduced rate before 2009.
+        {"CorrectedIn2008", Reduced, 2008y / 6 / 1, 2008y / 12 / 3, 2008y / 12 / 1,
+         Outcome::BasicWithNote, 100, false},
+        {"IncreasedFrom2016", Increased, 2016y / 2 / 1, 2016y / 5 / 1, std::nullopt,
+         Outcome::Fraction, 150, false},
+        {"IncreasedNotBefore2016", Increased, 2015y / 6 / 1, 2016y / 5 / 1, std::nullopt,
+         Outcome::BasicWithNote, 100, false},
+        {"Basic", InterestRateKind::Basic, 2015y / 6 / 1, 2016y / 5 / 1, std::nullopt,
+         Outcome::Fraction, 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RegimeChoice choice =
+            StatutoryRateRegimes().Choose(c.kind, c.arose, c.payment, c.correction);
+        if (c.outcome == Outcome::Refused) {
+            EXPECT_FALSE(choice.regime);
+            EXPECT_FALSE(choice.refusal.empty());
+            continue;
+        }
+        ASSERT_TRUE(choice.regime) << choice.refusal;
+        EXPECT_EQ(choice.regime->fraction.percent, c.percent);
+        EXPECT_EQ(choice.regime->fraction.announcedToHundredths, c.announced);
+        EXPECT_EQ(choice.note.find("liczono według stawki podstawowej") != std::string::npos,
+                  c.outcome == Outcome::BasicWithNote)
+            << choice.note;
+        if (c.percent != 100) {
+            EXPECT_FALSE(choice.regime->provision.empty());
+        }
     }
-    EXPECT_EQ(StatutoryRateKinds().PercentOn(InterestRateKind::Basic, 2020y / 1 / 1), 100.0);
-    EXPECT_EQ(StatutoryRateKinds().PercentOn(InterestRateKind::Reduced, 2008y / 12 / 31), 100.0);
+}
+
+// The ministry announced 75 % of the basic rate rounded half up to hundredths of a percent:
+// 13,50 % gave 10,13 %, 12,50 % gave 9,38 % (and 50 % or 150 % of a rate is always exact).
+TEST(RateFraction, AnnouncedRatesAreRoundedToHundredths) {
+    const RateFraction threeQuarters{75, true};
+    const std::pair<double, double> announced[] = {{13.5, 10.13}, {12.5, 9.38}, {14.5, 10.88},
+                                                   {11.5, 8.63},  {10.5, 7.88}, {8.0, 6.0}};
+    for (const auto& [basic, reduced] : announced) {
+        EXPECT_DOUBLE_EQ(threeQuarters.Of(basic), reduced) << basic;
+    }
+    EXPECT_DOUBLE_EQ((RateFraction{50, false}.Of(14.5)), 7.25);
+    EXPECT_DOUBLE_EQ((RateFraction{150, false}.Of(14.5)), 21.75);
 }
 
 TEST(StatutoryThreshold, FollowsEveryRowOfTheDataFile) {
@@ -163,23 +234,23 @@ TEST(StatutoryThreshold, FollowsEveryRowOfTheDataFile) {
     }
 }
 
-// 8,70 zł is not charged, 8,71 zł is; binary arithmetic's 8.700000000000001 counts as 8,70.
-TEST(IsWithinThreshold, ComparesToTheGrosz) {
+// 8,70 zł is not charged, 8,71 zł is, and so is 8,7049 zł, which exceeds 8,70 zł; binary
+// arithmetic's 8.700000000000001 counts as 8,70.
+TEST(IsWithinThreshold, ComparesTheExactInterest) {
     EXPECT_TRUE(IsWithinThreshold(8.70, 8.70));
     EXPECT_TRUE(IsWithinThreshold(8.700000000000001, 8.70));
-    EXPECT_TRUE(IsWithinThreshold(8.7049, 8.70));
+    EXPECT_FALSE(IsWithinThreshold(8.7049, 8.70));
     EXPECT_FALSE(IsWithinThreshold(8.705, 8.70));
     EXPECT_FALSE(IsWithinThreshold(8.71, 8.70));
     EXPECT_TRUE(IsWithinThreshold(0.01, 8.70));
     EXPECT_FALSE(IsWithinThreshold(0.0, 8.70));
-    EXPECT_FALSE(IsWithinThreshold(0.004, 8.70));
+    EXPECT_TRUE(IsWithinThreshold(0.004, 8.70));
 }
 
 TEST(HolidayCalendar, RefusesARowItCannotRead) {
     EXPECT_THROW(HolidayCalendar("day\tfirst_year\tlast_year\tname\n13-01\t\t\tx\n", "t.tsv"),
                  std::runtime_error);
-    EXPECT_THROW(RateKindSchedule("kind\tstart\tpercent\nobnizona\t2016-13-01\t50\n", "k.tsv"),
-                 std::runtime_error);
+    EXPECT_THROW(RateRegimes("kind\tpercent\nobnizona\tx\n", "r.tsv"), std::runtime_error);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ std::int32_t InstantOf(const year_month_day& date) { return *DayAfterInstant(dat
 
 std::vector<InterestTerm> Terms(const RateTable& table, const year_month_day& due,
                                 const year_month_day& payment) {
-    return InterestTerms(table, InstantOf(due), InstantOf(payment), 10000.0);
+    return InterestOverDelay(table, InstantOf(due), InstantOf(payment), 10000.0).terms;
 }
 
 void ExpectSameTerms(const std::vector<InterestTerm>& actual,

@@ -67,8 +67,14 @@ TEST(DebtList, WritesTheFiguresBesideEachRowInTheListsOwnEncoding) {
               "2023-01-10;2023-01-20;10 000,00;;10;45,21;45;\r\n"
               "2023-01-10;2023-01-20;abc;;;;;b\xB3\xB9\x64: kwota \x84\x61\x62\x63\x94 nie jest "
               "liczb\xB9 (na przyk\xB3\x61\x64 1234,56 albo 1234.56)\r\n"
-              "20.01.2023;30.01.2023;1000;obnizona;10;2,26;2;odsetek nie nalicza si\xEA "
-              "(nie przekraczaj\xB9 8,70 z\xB3)\r\n"
+              // Any correction in the 7 days before the payment falls under art. 56a: 50%.
+              "20.01.2023;30.01.2023;1000;obnizona;10;2,26;0;\"dnia z\xB3o\xBF"
+              "enia korekty nie podano; przyj\xEAto korekt\xEA z\xB3o\xBFon\xB9 w ci\xB9gu 7 "
+              "dni przed zap\xB3"
+              "at\xB9 (ka\xBF"
+              "dy z tych dni daje ten sam przepis); odsetek "
+              "nie nalicza si\xEA, do zap\xB3"
+              "aty 0 z\xB3 (nie przekraczaj\xB9 8,70 z\xB3)\"\r\n"
               "2023-04-08;2023-04-21;\"2 000,00\";;10;9,04;9;termin przesuni\xEAty z 2023-04-08 "
               "(sobota) na 2023-04-11\r\n");
 }

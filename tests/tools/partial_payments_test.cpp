@@ -17,24 +17,28 @@ namespace {
 
 // Worked by hand over the published rates: 10 000 zł due 2022-03-15, 365 days to 2023-03-15
 // (22 at 10%, 29 at 12%, 34 at 13.5%, 29 at 15%, 62 at 16%, 189 at 16.5%) give 1 526.712... zł,
-// rounded 1 527; 5 000 zł split 5000 × 10000 / 11527 = 4 337.64 to the arrears and 662.36 to
-// the interest; 5 662.36 and 864.64 remain. From 2023-03-16 to 2024-06-30, 473 days (175 at
-// 16.5%, 28 at 15%, 270 at 14.5%) on 5 662.36 give 1 120.449... zł, rounded 1 120; owed
-// 5 662.36 + 864.64 + 1 120 = 7 647.00 zł.
+// credited to the grosz (no rounding to whole złoty when a payment is credited): 5 000 zł split
+// 5000 × 10000 / 11526.71 = 4 337.7475 → 4 337.75 to the arrears and 662.25 to the interest;
+// 5 662.25 and 864.46 remain. From 2023-03-16 to 2024-06-30, 473 days (175 at 16.5%, 28 at 15%,
+// 270 at 14.5%) on 5 662.25 give 5662.25 × 7222.5 / 36500 = 1 120.43 zł, rounded 1 120; owed
+// 5 662.25 + 864.46 + 1 120 = 7 646.71 zł.
 TEST(PartialPayments, SplitTheWorkedExample) {
     const CliOutput output =
         RunCalculatorCli({"--teraz=2026-12-08T12:00:00", "2022-03-15", "10000,00",
                           "--wplata=2023-03-15:5000,00", "--na-dzien=2024-06-30"});
     ASSERT_EQ(output.exitCode, ExitSuccess) << output.err;
-    for (const char* expected : {"365 dni po 2022-03-15: 1 526,71 zł, zaokrąglone 1 527 zł\n",
-                                 "  Na zaległość:                  4 337,64 zł\n",
-                                 "  Na odsetki:                    662,36 zł\n",
-                                 "  Pozostaje zaległości:          5 662,36 zł\n",
-                                 "  Pozostaje odsetek:             864,64 zł\n",
-                                 "473 dni po 2023-03-15: 1 120,45 zł, zaokrąglone 1 120 zł\n",
-                                 "Pozostaje zaległości:            5 662,36 zł\n",
-                                 "Pozostaje odsetek:               1 984,64 zł\n",
-                                 "Razem do zapłaty:                7 647,00 zł\n"}) {
+    for (const char* expected :
+         {"365 dni po 2022-03-15: 1 526,71 zł, do zaliczenia wpłaty bez zaokrąglania (art. 63 § "
+          "3)\n",
+          "  Odsetki należne w dniu wpłaty: 1 526,71 zł\n",
+          "  Na zaległość:                  4 337,75 zł\n",
+          "  Na odsetki:                    662,25 zł\n",
+          "  Pozostaje zaległości:          5 662,25 zł\n",
+          "  Pozostaje odsetek:             864,46 zł\n",
+          "473 dni po 2023-03-15: 1 120,43 zł, zaokrąglone 1 120 zł\n",
+          "Pozostaje zaległości:            5 662,25 zł\n",
+          "Pozostaje odsetek:               1 984,46 zł\n",
+          "Razem do zapłaty:                7 646,71 zł\n"}) {
         EXPECT_NE(output.out.find(expected), std::string::npos) << expected << "\n" << output.out;
     }
 }
@@ -60,43 +64,44 @@ TEST_P(PaymentRuns, PrintOneLinePerPayment) {
     EXPECT_EQ(output.err, GetParam().error);
 }
 
-// 10 days at 14.5% from 2024-01-10: on 10 000 zł 39.726... (40 zł), on 1 000 zł 3.972... (not
-// charged: at most 8.70 zł).
+// 10 days at 14.5% from 2024-01-10: on 10 000 zł 39.726..., credited as 39,73 zł; on 1 000 zł
+// 3.972... (not charged: at most 8.70 zł).
 INSTANTIATE_TEST_SUITE_P(
     Payments, PaymentRuns,
     testing::Values(
         PaymentsCase{
             "SettlesExactly",
-            {"2022-03-15", "10000", "--wplata=2023-03-15:5000", "--wplata=2024-06-30:7647,00"},
-            "wplata=2023-03-15 kwota=5000.00 odsetki=1526.71 zaokraglone=1527 dni=365 "
-            "na_zaleglosc=4337.64 na_odsetki=662.36 zaleglosc=5662.36 odsetki_zalegle=864.64\n"
-            "wplata=2024-06-30 kwota=7647.00 odsetki=1120.45 zaokraglone=1120 dni=473 "
-            "na_zaleglosc=5662.36 na_odsetki=1984.64 zaleglosc=0.00 odsetki_zalegle=0.00 "
+            {"2022-03-15", "10000", "--wplata=2023-03-15:5000", "--wplata=2024-06-30:7647,14"},
+            "wplata=2023-03-15 kwota=5000.00 odsetki=1526.71 naliczone=1526.71 dni=365 "
+            "na_zaleglosc=4337.75 na_odsetki=662.25 zaleglosc=5662.25 odsetki_zalegle=864.46\n"
+            "wplata=2024-06-30 kwota=7647.14 odsetki=1120.43 naliczone=1120.43 dni=473 "
+            "na_zaleglosc=5662.25 na_odsetki=1984.89 zaleglosc=0.00 odsetki_zalegle=0.00 "
             "nadplata=0.00\n",
             ExitSuccess,
             ""},
         PaymentsCase{"Overpays",
                      {"2024-01-10", "10000", "--wplata=2024-01-20:10100"},
-                     "wplata=2024-01-20 kwota=10100.00 odsetki=39.73 zaokraglone=40 dni=10 "
-                     "na_zaleglosc=10000.00 na_odsetki=40.00 zaleglosc=0.00 odsetki_zalegle=0.00 "
-                     "nadplata=60.00\n",
+                     "wplata=2024-01-20 kwota=10100.00 odsetki=39.73 naliczone=39.73 dni=10 "
+                     "na_zaleglosc=10000.00 na_odsetki=39.73 zaleglosc=0.00 odsetki_zalegle=0.00 "
+                     "nadplata=60.27\n",
                      ExitSuccess,
                      ""},
         PaymentsCase{"InterestWithinTheThreshold",
                      {"2024-01-10", "1000", "--wplata=2024-01-20:500"},
-                     "wplata=2024-01-20 kwota=500.00 odsetki=3.97 zaokraglone=4 dni=10 "
+                     "wplata=2024-01-20 kwota=500.00 odsetki=3.97 naliczone=0.00 dni=10 "
                      "na_zaleglosc=500.00 na_odsetki=0.00 zaleglosc=500.00 odsetki_zalegle=0.00 "
                      "prog=8.70\n",
                      ExitSuccess,
                      ""},
-        PaymentsCase{"RefusesAPaymentAfterTheSettlingOne",
-                     {"2024-01-10", "10000", "--wplata=2024-01-20:10040", "--wplata=2024-02-01:5"},
-                     "wplata=2024-01-20 kwota=10040.00 odsetki=39.73 zaokraglone=40 dni=10 "
-                     "na_zaleglosc=10000.00 na_odsetki=40.00 zaleglosc=0.00 odsetki_zalegle=0.00 "
-                     "nadplata=0.00\n",
-                     ExitBadArguments,
-                     "Błąd: wpłata z 2024-02-01 (5,00 zł) odrzucona: dług uregulowała już wpłata "
-                     "z 2024-01-20.\n"}),
+        PaymentsCase{
+            "RefusesAPaymentAfterTheSettlingOne",
+            {"2024-01-10", "10000", "--wplata=2024-01-20:10039,73", "--wplata=2024-02-01:5"},
+            "wplata=2024-01-20 kwota=10039.73 odsetki=39.73 naliczone=39.73 dni=10 "
+            "na_zaleglosc=10000.00 na_odsetki=39.73 zaleglosc=0.00 odsetki_zalegle=0.00 "
+            "nadplata=0.00\n",
+            ExitBadArguments,
+            "Błąd: wpłata z 2024-02-01 (5,00 zł) odrzucona: dług uregulowała już wpłata "
+            "z 2024-01-20.\n"}),
     [](const testing::TestParamInfo<PaymentsCase>& info) { return std::string(info.param.name); });
 
 TEST(PartialPayments, RefuseDatesOutOfOrder) {
@@ -123,8 +128,8 @@ TEST(PartialPayments, ComeFromAListRow) {
     std::remove(path.c_str());
     EXPECT_EQ(output.exitCode, ExitSuccess) << output.err;
     EXPECT_EQ(output.out,
-              "2022-03-15;2024-06-30;10000,00;;2023-03-15:5000,00;838;1984,64;;"
-              "\"zaległość 5 662,36 zł; odsetki 1 984,64 zł; razem 7 647,00 zł\"\n");
+              "2022-03-15;2024-06-30;10000,00;;2023-03-15:5000,00;838;1984,46;;"
+              "\"zaległość 5 662,25 zł; odsetki 1 984,46 zł; razem 7 646,71 zł\"\n");
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ TEST_P(RoundToWholeZlotyCases, DropsBelowFiftyGroszeAndRaisesFromFifty) {
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundToWholeZlotyCases,
     testing::Values(RoundingCase{12.49, 12.0}, RoundingCase{12.50, 13.0},
-                    RoundingCase{12.4999999, 13.0},  // 12.50 spoilt by binary arithmetic
+                    RoundingCase{12.4999999999, 13.0},  // 12.50 spoilt by binary arithmetic
+                    RoundingCase{12.4999999, 12.0},     // below 12,50: the exact amount decides
+                    RoundingCase{4656.4952, 4656.0},    // its grosze (4 656,50) would round up
                     RoundingCase{12.494, 12.0}, RoundingCase{12.99, 13.0}, RoundingCase{0.49, 0.0},
                     RoundingCase{0.5, 1.0}, RoundingCase{0.49999999999999994, 1.0},
                     RoundingCase{0.1 + 0.2 + 0.2, 1.0}, RoundingCase{0.0, 0.0},
@@ -43,12 +45,12 @@ TEST(FormatFixed, UsesAPointAndRoundsLikePrintf) {
 
 Calculation SamplePayment() {
     Calculation calculation;
-    calculation.due = 2022y / 9 / 1;
+    calculation.due = 2022y / 8 / 31;
     calculation.payment = 2022y / 9 / 10;
     calculation.amount = 10000.0;
-    calculation.shares = {{2022y / 9 / 8, 2023y / 9 / 6, RateKind::Annual, 16.5, 3, 13.56},
-                          {2022y / 7 / 8, 2022y / 9 / 7, RateKind::Annual, 16.0, 6, 26.3},
-                          {2022y / 7 / 1, std::nullopt, RateKind::DailyStar, 0.05, 1, 5.0}};
+    calculation.shares = {{2022y / 9 / 1, 2022y / 9 / 1, RateKind::DailyStar, 0.05, 0.05, 1, 5.0},
+                          {2022y / 9 / 2, 2022y / 9 / 7, RateKind::Annual, 16.0, 16.0, 6, 26.3},
+                          {2022y / 9 / 8, 2022y / 9 / 10, RateKind::Annual, 16.5, 16.5, 3, 13.56}};
     calculation.days = 10;
     calculation.elapsedDays = 10;
     calculation.interest = 44.86;
@@ -61,14 +63,14 @@ TEST(FormatMachineLine, GivesTheWorksheetValueTheRoundedValueAndTheDays) {
 
 TEST(FormatReport, ListsEachPeriodWithItsUnitAndTheResults) {
     const std::string report = FormatReport(SamplePayment());
-    EXPECT_NE(report.find("Data należności:          2022-09-01\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Data należności:          2022-08-31\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Kwota:                    10 000,00 zł\n"), std::string::npos) << report;
     EXPECT_NE(
-        report.find("od 2022-09-08 do 2023-09-06   16,50% rocznie         3          13,56 zł\n"),
+        report.find("od 2022-09-08 do 2022-09-10   16,50% rocznie         3          13,56 zł\n"),
         std::string::npos)
         << report;
     EXPECT_NE(
-        report.find("od 2022-07-01 (bez końca)     0,05% dziennie         1           5,00 zł\n"),
+        report.find("od 2022-09-01 do 2022-09-01   0,05% dziennie         1           5,00 zł\n"),
         std::string::npos)
         << report;
     EXPECT_NE(report.find("Odsetki:                  44,86 zł\n"), std::string::npos) << report;
@@ -101,12 +103,12 @@ INSTANTIATE_TEST_SUITE_P(Amounts, FormatPolishAmountCases,
 TEST(FormatReport, LeavesOutPeriodsWithoutADay) {
     Calculation calculation = SamplePayment();
     calculation.shares.insert(calculation.shares.begin(),
-                              {2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 0, 0.0});
+                              {2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 99.0, 0, 0.0});
     const std::string report = FormatReport(calculation);
     EXPECT_EQ(report.find("99,00%"), std::string::npos) << report;
     EXPECT_NE(report.find("16,50% rocznie"), std::string::npos) << report;
 
-    calculation.shares = {{2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 0, 0.0}};
+    calculation.shares = {{2022y / 9 / 11, std::nullopt, RateKind::Annual, 99.0, 99.0, 0, 0.0}};
     EXPECT_NE(FormatReport(calculation).find("Żaden okres nie wnosi odsetek."), std::string::npos);
 }
 

@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vistrel::RateTable table{};
     vistrel::ParseRatePage(vistrel::test::Utf16FromBytes(data, size), table);
 
-    const std::vector<InterestTerm> terms = vistrel::InterestTerms(table, due, payment, amount);
+    const vistrel::DelayInterest delay = vistrel::InterestOverDelay(table, due, payment, amount);
+    const std::vector<InterestTerm>& terms = delay.terms;
     double sum = 0.0;
     bool finiteTerms = true;
     for (std::size_t i = 0; i < terms.size(); ++i) {
