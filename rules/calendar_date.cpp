@@ -1,12 +1,12 @@
 #include "rules/calendar_date.h"
 
-#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <limits>
 #include <memory>
 #include <unordered_map>
 
+#include "base/whole_text_number.h"
 #include "engine/local_time.h"
 
 namespace vistrel::rules {
@@ -28,13 +28,11 @@ std::optional<int> ReadDigits(std::string_view text, std::size_t position, std::
 }
 
 std::optional<std::int32_t> ParseSeconds(std::string_view text) {
-    std::int64_t seconds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || seconds < 0 ||
-        seconds > std::numeric_limits<std::int32_t>::max()) {
+    const auto seconds = WholeTextNumber<std::int64_t>(text);
+    if (!seconds || *seconds < 0 || *seconds > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
-    return static_cast<std::int32_t>(seconds);
+    return static_cast<std::int32_t>(*seconds);
 }
 
 std::optional<std::int32_t> ParseLocalMoment(std::string_view text) {

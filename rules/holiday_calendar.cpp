@@ -1,7 +1,6 @@
 #include "rules/holiday_calendar.h"
 
-#include <charconv>
-
+#include "base/whole_text_number.h"
 #include "rules/statutory_data.h"
 #include "rules/tsv_rows.h"
 
@@ -10,14 +9,7 @@ namespace {
 
 using namespace std::chrono;
 
-std::optional<int> ReadInteger(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
+std::optional<int> ReadInteger(std::string_view text) { return WholeTextNumber<int>(text); }
 
 }  // namespace
 

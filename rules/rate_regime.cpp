@@ -135,8 +135,9 @@ RegimeChoice RateRegimes::Choose(InterestRateKind kind, year_month_day arose,
                                    " nie obejmują korekty złożonej w 7 dniach przed zapłatą " +
                                    FormatCalendarDate(payment) + " dla " + arosePhrase);
     if (choice.regime && choice.note.empty() && row != nullptr) {
-        choice.note = "dnia złożenia korekty nie podano; przyjęto korektę złożoną w ciągu 7 dni "
-                      "przed zapłatą (każdy z tych dni daje ten sam przepis)";
+        choice.note =
+            "dnia złożenia korekty nie podano; przyjęto korektę złożoną w ciągu 7 dni "
+            "przed zapłatą (każdy z tych dni daje ten sam przepis)";
     }
     return choice;
 }

@@ -1,8 +1,8 @@
 #include "rules/statutory_dates.h"
 
-#include <charconv>
 #include <string>
 
+#include "base/whole_text_number.h"
 #include "rules/calendar_date.h"
 #include "rules/tsv_rows.h"
 
@@ -16,12 +16,9 @@ std::chrono::year_month_day DataDate(std::string_view text, std::string_view nam
 }
 
 double DataNumber(std::string_view text, std::string_view name, std::size_t line) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-        ThrowBadData(name, line, "no number");
-    }
-    return value;
+    const auto value = WholeTextNumber<double>(text);
+    if (!value) ThrowBadData(name, line, "no number");
+    return *value;
 }
 
 }  // namespace vistrel::rules

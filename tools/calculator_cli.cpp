@@ -50,6 +50,13 @@ std::optional<RateSource> BuiltInRates(std::int32_t now) {
     return rates;
 }
 
+// "Stopy: wbudowane (...), najnowszy okres od 2026-03-05." under a report.
+std::string RatesFooter(const std::string& sourceName,
+                        const std::optional<std::chrono::year_month_day>& newest) {
+    return "\nStopy: " + sourceName +
+           (newest ? ", najnowszy okres od " + FormatCalendarDate(*newest) : std::string()) + ".\n";
+}
+
 // A debt paid in parts: the split of each payment and what is owed at the end.
 CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
                       const std::string& sourceName,
@@ -84,9 +91,86 @@ CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options,
         output.err += stale;
         return output;
     }
-    output.out = FormatPaymentReport(plan, schedule) + "\nStopy: " + sourceName +
-                 (newest ? ", najnowszy okres od " + FormatCalendarDate(*newest) : std::string()) +
-                 ".\n" + stale;
+    output.out = FormatPaymentReport(plan, schedule) + RatesFooter(sourceName, newest) + stale;
+    return output;
+}
+
+// The rates the run takes: the page named by --strona or the built-in ones, with the page's
+// warnings and the name the report's footer gives them; or the failure that ends the run.
+struct LoadedRates {
+    std::optional<RateSource> rates;
+    std::string warnings;
+    std::string sourceName;
+    CliOutput failure;
+};
+
+LoadedRates LoadRates(const CalculatorOptions& options, std::int32_t now) {
+    LoadedRates loaded;
+    if (!options.pagePath) {
+        loaded.rates = BuiltInRates(now);
+        loaded.sourceName = "wbudowane (z historii stóp ogłaszanych przez Ministerstwo Finansów)";
+        if (!loaded.rates) {
+            loaded.failure = Failure(ExitNoRate,
+                                     "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
+                                     "tego komputera.");
+        }
+        return loaded;
+    }
+    const RatePageFile page = ReadRatePageFile(PathFromUtf8(*options.pagePath), *options.pagePath);
+    if (!page.text) {
+        loaded.failure = Failure(ExitUnreadablePage, page.error);
+        return loaded;
+    }
+    RateSource rates;
+    rates.readings = ParseRatePage(*page.text, rates.table);
+    // Rows the calculation may miss are named whatever comes of it.
+    loaded.warnings = PageWarnings(*page.text, rates.readings, rates.table);
+    if (std::none_of(rates.table.begin(), rates.table.end(), HasRate)) {
+        loaded.failure = Failure(
+            ExitNoRate, "Na stronie nie ma żadnego okresu ze stopą odsetek: " + *options.pagePath);
+        return loaded;
+    }
+    rates.newestStart = NewestPeriodStart(rates.table);
+    loaded.sourceName = "ze strony " + *options.pagePath;
+    loaded.rates = std::move(rates);
+    return loaded;
+}
+
+// One debt paid at once: the report, or the machine's line.
+CliOutput RunSingleDebt(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                        const std::string& sourceName) {
+    CaseInput input;
+    input.due = options.due;
+    input.payment = options.payment;
+    input.amount = options.amount;
+    input.rateKind = options.rateKind;
+    input.shiftDueDate = options.shiftDueDate;
+    input.correction = options.correction;
+    const CaseOutcome result = CalculateCase(rates, input, now);
+    if (!result.calculation) return Failure(ExitCodeFor(result.refusal), result.error);
+    const auto& newest = rates.newestStart;
+    const std::string stale =
+        MayBeStale(options.payment, newest)
+            ? StaleWarning("data zapłaty " + FormatCalendarDate(options.payment) + " wypada",
+                           *newest)
+            : std::string();
+    if (options.machineReadable) {
+        return CliOutput{ExitSuccess, FormatMachineLine(*result.calculation), stale};
+    }
+    return CliOutput{ExitSuccess,
+                     FormatReport(*result.calculation) + RatesFooter(sourceName, newest) + stale,
+                     {}};
+}
+
+CliOutput RunList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
+                  const ProgressSink& progress) {
+    const auto& newest = rates.newestStart;
+    CliOutput output = RunDebtList(rates, options, now, progress);
+    if (newest && output.rowsPaidLate > 0) {
+        output.err += StaleWarning(
+            "w " + std::to_string(output.rowsPaidLate) + " wierszach listy data zapłaty wypada",
+            *newest);
+    }
     return output;
 }
 
@@ -119,80 +203,17 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
         }
     }
 
-    RateSource rates;
-    std::string warnings;
-    std::string sourceName = "wbudowane (z historii stóp ogłaszanych przez Ministerstwo Finansów)";
-    if (options.pagePath) {
-        const RatePageFile page =
-            ReadRatePageFile(PathFromUtf8(*options.pagePath), *options.pagePath);
-        if (!page.text) {
-            return Failure(ExitUnreadablePage, page.error);
-        }
-        rates.readings = ParseRatePage(*page.text, rates.table);
-        // Rows the calculation may miss are named whatever comes of it.
-        warnings = PageWarnings(*page.text, rates.readings, rates.table);
-        if (std::none_of(rates.table.begin(), rates.table.end(), HasRate)) {
-            return WithWarnings(warnings, Failure(ExitNoRate,
-                                                  "Na stronie nie ma żadnego okresu ze "
-                                                  "stopą odsetek: " +
-                                                      *options.pagePath));
-        }
-        rates.newestStart = NewestPeriodStart(rates.table);
-        sourceName = "ze strony " + *options.pagePath;
-    } else {
-        auto builtIn = BuiltInRates(now);
-        if (!builtIn) {
-            return Failure(ExitNoRate,
-                           "Wbudowanych stóp nie da się przeliczyć na czas lokalny "
-                           "tego komputera.");
-        }
-        rates = std::move(*builtIn);
-    }
-    const auto& newest = rates.newestStart;
-
+    const LoadedRates loaded = LoadRates(options, now);
+    if (!loaded.rates) return WithWarnings(loaded.warnings, loaded.failure);
+    const RateSource& rates = *loaded.rates;
     if (options.listPath) {
-        CliOutput output = RunDebtList(rates, options, now, progress);
-        if (newest && output.rowsPaidLate > 0) {
-            output.err += StaleWarning(
-                "w " + std::to_string(output.rowsPaidLate) + " wierszach listy data zapłaty wypada",
-                *newest);
-        }
-        return WithWarnings(warnings, std::move(output));
+        return WithWarnings(loaded.warnings, RunList(rates, options, now, progress));
     }
-
     if (options.PaidInParts()) {
-        return WithWarnings(warnings, RunPayments(rates, options, now, sourceName, newest));
+        return WithWarnings(loaded.warnings,
+                            RunPayments(rates, options, now, loaded.sourceName, rates.newestStart));
     }
-
-    CaseInput input;
-    input.due = options.due;
-    input.payment = options.payment;
-    input.amount = options.amount;
-    input.rateKind = options.rateKind;
-    input.shiftDueDate = options.shiftDueDate;
-    input.correction = options.correction;
-    const CaseOutcome result = CalculateCase(rates, input, now);
-    if (!result.calculation) {
-        return WithWarnings(warnings, Failure(ExitCodeFor(result.refusal), result.error));
-    }
-    const bool stale = MayBeStale(options.payment, newest);
-    if (options.machineReadable) {
-        return CliOutput{
-            ExitSuccess, FormatMachineLine(*result.calculation),
-            warnings + (stale ? StaleWarning("data zapłaty " + FormatCalendarDate(options.payment) +
-                                                 " wypada",
-                                             *newest)
-                              : std::string())};
-    }
-    std::string report = FormatReport(*result.calculation);
-    report += "\nStopy: " + sourceName;
-    if (newest) report += ", najnowszy okres od " + FormatCalendarDate(*newest);
-    report += ".\n";
-    if (stale) {
-        report += StaleWarning("data zapłaty " + FormatCalendarDate(options.payment) + " wypada",
-                               *newest);
-    }
-    return CliOutput{ExitSuccess, report, warnings};
+    return WithWarnings(loaded.warnings, RunSingleDebt(rates, options, now, loaded.sourceName));
 }
 
 }  // namespace vistrel::tools

@@ -92,87 +92,203 @@ std::optional<std::chrono::year_month_day> ReadDate(std::string_view text, std::
 
 }  // namespace
 
+namespace {
+
+// What the options set beyond the options themselves while the command line is read.
+struct ParseState {
+    bool builtInNamed = false;
+    bool helpAsked = false;
+};
+
+// One option: its name, its argument's name (none for a switch), the lines --pomoc gives it,
+// and what it does with its value; a Polish message when the value is wrong.
+struct OptionSpec {
+    std::string_view name;
+    std::string_view argument;
+    std::string_view help;
+    std::optional<std::string> (*apply)(std::string_view value, CalculatorOptions& options,
+                                        ParseState& state);
+};
+
+std::optional<std::string> ReadOptionDate(std::string_view value, std::string_view role,
+                                          std::optional<std::chrono::year_month_day>& into) {
+    std::string error;
+    const auto day = ReadDate(value, role, error);
+    if (!day) return error;
+    into = *day;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOptionPath(std::string_view value, std::string_view option,
+                                          std::string_view what, std::optional<std::string>& into) {
+    if (value.empty()) return "Opcja " + std::string(option) + " wymaga " + std::string(what) + ".";
+    into = std::string(value);
+    return std::nullopt;
+}
+
+constexpr OptionSpec Options[] = {
+    {"--stawka", "RODZAJ",
+     R"(podstawowa (domyślnie), obnizona albo podwyzszona: ułamek
+stawki podstawowej, jeden dla wszystkich dni zwłoki, według
+przepisu, który obejmuje dług: obniżona 75% (korekta złożona
+w latach 2009-2015, a dla zaległości sprzed 2016 r. także po
+30 czerwca 2016 r.) albo 50% (korekta od 2016 r.), przy
+zapłacie w ciągu 7 dni od korekty; podwyższona 150% (zaległości
+powstałe od 2016 r.); raport podaje przepis i przyjęte warunki)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         const auto kind = rules::ParseKindName(value);
+         if (!kind) {
+             return std::optional<std::string>(
+                 "Opcja --stawka przyjmuje podstawowa, obnizona albo podwyzszona, a podano " +
+                 Quoted(value) + ".");
+         }
+         options.rateKind = *kind;
+         return std::optional<std::string>();
+     }},
+    {"--korekta", "DATA",
+     R"(dzień złożenia korekty deklaracji, od którego zależy stawka
+obniżona; bez niego kalkulator przyjmuje korektę z 7 dni przed
+zapłatą, jeśli każdy z tych dni daje ten sam przepis)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         return ReadOptionDate(value, "Dzień złożenia korekty (--korekta)", options.correction);
+     }},
+    {"--wplata", "DATA:KWOTA",
+     R"(wpłata części długu (kolejne w kolejności dat); każdą dzieli
+się na zaległość i odsetki należne w dniu wpłaty w stosunku,
+w jakim pozostają do siebie (art. 55 § 2 Ordynacji podatkowej);
+odsetki biegną dalej tylko od pozostałej zaległości)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         std::string error;
+         const auto payment = ReadPaymentText(value, error);
+         if (!payment) return std::optional<std::string>(error);
+         options.payments.push_back(*payment);
+         return std::optional<std::string>();
+     }},
+    {"--na-dzien", "DATA", "stan długu w tym dniu (po wpłatach albo bez nich)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         return ReadOptionDate(value, "Dzień stanu (--na-dzien)", options.balanceDay);
+     }},
+    {"--bez-przesuniecia", "", "nie przesuwa terminu z dnia wolnego od pracy",
+     [](std::string_view, CalculatorOptions& options, ParseState&) {
+         options.shiftDueDate = false;
+         return std::optional<std::string>();
+     }},
+    {"--lista", "PLIK",
+     R"(oblicza listę należności z pliku CSV (średniki, UTF-8 albo
+Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
+data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
+kwota, nieobowiązkowo rodzaj stawki, wpłaty części długu
+(DATA:KWOTA rozdzielone znakiem |; data zapłaty jest wtedy
+dniem stanu albo zostaje pusta) i dzień złożenia korekty; do
+wierszy dopisuje dni, odsetki, odsetki zaokrąglone i uwagi;
+wiersz, którego nie da się odczytać, zostaje bez odsetek i jest
+wymieniony na standardowym wyjściu błędów ("wiersz 3: ..."))",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         return ReadOptionPath(value, "--lista", "ścieżki do pliku", options.listPath);
+     }},
+    {"--wynik", "PLIK",
+     R"(zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
+na standardowe wyjście)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         return ReadOptionPath(value, "--wynik", "ścieżki do pliku", options.resultPath);
+     }},
+    {"--wbudowane", "",
+     R"(stopy wbudowane w program (domyślnie): historia stóp ogłaszanych
+przez Ministerstwo Finansów; raport podaje początek najnowszego
+okresu i ostrzega, gdy data zapłaty wypada ponad 120 dni później)",
+     [](std::string_view, CalculatorOptions&, ParseState& state) {
+         state.builtInNamed = true;
+         return std::optional<std::string>();
+     }},
+    {"--strona", "PLIK",
+     R"(strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2)
+zamiast stóp wbudowanych, na przykład aktualna strona ministerstwa)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         return ReadOptionPath(value, "--strona", "ścieżki do pliku strony ze stopami odsetek",
+                               options.pagePath);
+     }},
+    {"--teraz", "CZAS",
+     R"(chwila bieżąca, dla powtarzalnych wyników: RRRR-MM-DDTGG:MM:SS
+czasu lokalnego albo liczba sekund od 1970-01-01 00:00 UTC;
+do niej trwa najnowszy okres bez daty końca i od niej zależy
+czas letni lub zimowy przy przeliczaniu dat)",
+     [](std::string_view value, CalculatorOptions& options, ParseState&) {
+         options.now = rules::ParseMoment(value);
+         if (!options.now) {
+             return std::optional<std::string>(
+                 "Opcja --teraz wymaga chwili od 1970-01-01 00:00 UTC w postaci "
+                 "RRRR-MM-DDTGG:MM:SS (czas lokalny) albo liczby sekund od tej chwili, a podano " +
+                 Quoted(value) + ".");
+         }
+         return std::optional<std::string>();
+     }},
+    {"--maszynowo", "",
+     R"(tylko jeden wiersz do dalszej obróbki, na przykład
+  odsetki=45.2 zaokraglone=45 dni=10
+odsetki: jak trafiają do arkusza (kropka, jedno miejsce po
+kropce); zaokraglone: do zapłaty w pełnych złotych (poniżej 50
+groszy w dół, od 50 groszy w górę; 0, gdy odsetek się nie
+nalicza); dni: dni zwłoki objęte stopami; na końcu prog=8.70,
+gdy odsetki nie przekraczają kwoty, do której się ich nie
+nalicza (art. 54 § 1 pkt 5 Ordynacji); z wpłatami jeden wiersz
+na wpłatę i jeden na dzień stanu)",
+     [](std::string_view, CalculatorOptions& options, ParseState&) {
+         options.machineReadable = true;
+         return std::optional<std::string>();
+     }},
+    {"--pomoc", "", "ten opis (także -h)",
+     [](std::string_view, CalculatorOptions&, ParseState& state) {
+         state.helpAsked = true;
+         return std::optional<std::string>();
+     }},
+};
+
+const OptionSpec* FindOption(std::string_view name) {
+    if (name == "-h" || name == "--help") name = "--pomoc";
+    for (const OptionSpec& option : Options) {
+        if (option.name == name) return &option;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments) {
     CalculatorOptions options;
-    bool builtInNamed = false;
+    ParseState state;
     std::vector<std::string_view> values;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         const std::string_view text = argument;
         if (optionsEnded || !text.starts_with("-") || (!text.starts_with("--") && text != "-h")) {
             values.push_back(text);
-        } else if (text == "--") {
+            continue;
+        }
+        if (text == "--") {
             optionsEnded = true;
-        } else if (text == "--pomoc" || text == "-h" || text == "--help") {
-            options.help = true;
-            return OptionsOutcome{options, {}};
-        } else if (text == "--maszynowo") {
-            options.machineReadable = true;
-        } else if (text.starts_with("--wplata=")) {
-            std::string error;
-            const auto payment = ReadPaymentText(text.substr(9), error);
-            if (!payment) return Refuse(error);
-            options.payments.push_back(*payment);
-        } else if (text.starts_with("--korekta=")) {
-            std::string error;
-            const auto day = ReadDate(text.substr(10), "Dzień złożenia korekty (--korekta)", error);
-            if (!day) return Refuse(error);
-            options.correction = *day;
-        } else if (text.starts_with("--na-dzien=")) {
-            std::string error;
-            const auto day = ReadDate(text.substr(11), "Dzień stanu (--na-dzien)", error);
-            if (!day) return Refuse(error);
-            options.balanceDay = *day;
-        } else if (text == "--wbudowane") {
-            builtInNamed = true;
-        } else if (text == "--bez-przesuniecia") {
-            options.shiftDueDate = false;
-        } else if (text.starts_with("--stawka=")) {
-            const auto kind = ParseKindName(text.substr(9));
-            if (!kind) {
-                return Refuse(
-                    "Opcja --stawka przyjmuje podstawowa, obnizona albo podwyzszona, a "
-                    "podano " +
-                    Quoted(text.substr(9)) + ".");
-            }
-            options.rateKind = *kind;
-        } else if (text.starts_with("--lista=") || text.starts_with("--wynik=")) {
-            if (text.size() == 8) {
-                return Refuse("Opcja " + std::string(text.substr(0, 7)) +
-                              " wymaga ścieżki do pliku.");
-            }
-            (text.starts_with("--lista=") ? options.listPath : options.resultPath) =
-                std::string(text.substr(8));
-        } else if (text == "--teraz" || text == "--strona" || text == "--stawka" ||
-                   text == "--lista" || text == "--wynik" || text == "--wplata" ||
-                   text == "--na-dzien" || text == "--korekta") {
-            // "--strona PLIK" would otherwise take PLIK as one of the three values.
-            return Refuse("opcja " + std::string(text) + " wymaga postaci " + std::string(text) +
-                          (text == "--teraz"                             ? "=CZAS"
-                           : text == "--stawka"                          ? "=RODZAJ"
-                           : text == "--wplata"                          ? "=DATA:KWOTA"
-                           : text == "--na-dzien" || text == "--korekta" ? "=DATA"
-                                                                         : "=PLIK"));
-        } else if (text.starts_with("--teraz=")) {
-            options.now = ParseMoment(text.substr(8));
-            if (!options.now) {
-                return Refuse(
-                    "Opcja --teraz wymaga chwili od 1970-01-01 00:00 UTC w postaci "
-                    "RRRR-MM-DDTGG:MM:SS (czas lokalny) albo liczby sekund od tej chwili, a "
-                    "podano " +
-                    Quoted(text.substr(8)) + ".");
-            }
-        } else if (text.starts_with("--strona=")) {
-            if (text.size() == 9) {
-                return Refuse("Opcja --strona wymaga ścieżki do pliku strony ze stopami odsetek.");
-            }
-            options.pagePath = std::string(text.substr(9));
-        } else {
+            continue;
+        }
+        const std::size_t equals = text.find('=');
+        const std::string_view name = text.substr(0, equals);
+        const OptionSpec* option = FindOption(name);
+        if (option == nullptr || (option->argument.empty() && equals != std::string_view::npos)) {
             return Refuse("Nieznana opcja " + Quoted(text) +
                           ". Opis programu: kalkulator-odsetek --pomoc");
         }
+        // "--strona PLIK" would otherwise take PLIK as one of the three values.
+        if (!option->argument.empty() && equals == std::string_view::npos) {
+            return Refuse("opcja " + std::string(name) + " wymaga postaci " + std::string(name) +
+                          "=" + std::string(option->argument));
+        }
+        const std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : text.substr(equals + 1);
+        if (auto error = option->apply(value, options, state)) return Refuse(std::move(*error));
+        if (state.helpAsked) {
+            options.help = true;
+            return OptionsOutcome{options, {}};
+        }
     }
-    if (builtInNamed && options.pagePath) {
+    if (state.builtInNamed && options.pagePath) {
         return Refuse(
             "Opcje --wbudowane i --strona wykluczają się: stopy są albo wbudowane, "
             "albo ze strony.");
@@ -231,7 +347,8 @@ OptionsOutcome ParseCalculatorOptions(const std::vector<std::string>& arguments)
 }
 
 std::string HelpText() {
-    return R"(Kalkulator odsetek za zwłokę od zaległości podatkowych.
+    static constexpr std::string_view Text =
+        R"(Kalkulator odsetek za zwłokę od zaległości podatkowych.
 
 Użycie:
   kalkulator-odsetek [opcje] DATA_NALEŻNOŚCI DATA_ZAPŁATY KWOTA
@@ -251,56 +368,7 @@ Użycie:
                  do 10 000 000 000 000
 
 Opcje:
-  --stawka=RODZAJ
-                 podstawowa (domyślnie), obnizona albo podwyzszona: ułamek
-                 stawki podstawowej, jeden dla wszystkich dni zwłoki, według
-                 przepisu, który obejmuje dług: obniżona 75% (korekta złożona
-                 w latach 2009-2015, a dla zaległości sprzed 2016 r. także po
-                 30 czerwca 2016 r.) albo 50% (korekta od 2016 r.), przy
-                 zapłacie w ciągu 7 dni od korekty; podwyższona 150% (zaległości
-                 powstałe od 2016 r.); raport podaje przepis i przyjęte warunki
-  --korekta=DATA dzień złożenia korekty deklaracji, od którego zależy stawka
-                 obniżona; bez niego kalkulator przyjmuje korektę z 7 dni przed
-                 zapłatą, jeśli każdy z tych dni daje ten sam przepis
-  --wplata=DATA:KWOTA
-                 wpłata części długu (kolejne w kolejności dat); każdą dzieli
-                 się na zaległość i odsetki należne w dniu wpłaty w stosunku,
-                 w jakim pozostają do siebie (art. 55 § 2 Ordynacji podatkowej);
-                 odsetki biegną dalej tylko od pozostałej zaległości
-  --na-dzien=DATA
-                 stan długu w tym dniu (po wpłatach albo bez nich)
-  --bez-przesuniecia
-                 nie przesuwa terminu z dnia wolnego od pracy
-  --lista=PLIK   oblicza listę należności z pliku CSV (średniki, UTF-8 albo
-                 Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
-                 data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
-                 kwota, nieobowiązkowo rodzaj stawki i wpłaty części długu
-                 (DATA:KWOTA rozdzielone znakiem |; data zapłaty jest wtedy
-                 dniem stanu albo zostaje pusta); do wierszy dopisuje dni,
-                 odsetki, odsetki zaokrąglone i uwagi; wiersz, którego nie da
-                 się odczytać, zostaje bez odsetek i jest wymieniony na
-                 standardowym wyjściu błędów ("wiersz 3: ...")
-  --wynik=PLIK   zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
-                 na standardowe wyjście
-  --wbudowane    stopy wbudowane w program (domyślnie): historia stóp ogłaszanych
-                 przez Ministerstwo Finansów; raport podaje początek najnowszego
-                 okresu i ostrzega, gdy data zapłaty wypada ponad 120 dni później
-  --strona=PLIK  strona ze stopami odsetek (tabela HTML w kodowaniu ISO 8859-2)
-                 zamiast stóp wbudowanych, na przykład aktualna strona ministerstwa
-  --teraz=CZAS   chwila bieżąca, dla powtarzalnych wyników: RRRR-MM-DDTGG:MM:SS
-                 czasu lokalnego albo liczba sekund od 1970-01-01 00:00 UTC;
-                 do niej trwa najnowszy okres bez daty końca i od niej zależy
-                 czas letni lub zimowy przy przeliczaniu dat
-  --maszynowo    tylko jeden wiersz do dalszej obróbki, na przykład
-                   odsetki=45.2 zaokraglone=45 dni=10
-                 odsetki: jak trafiają do arkusza (kropka, jedno miejsce po
-                 kropce); zaokraglone: w pełnych złotych (poniżej 50 groszy
-                 w dół, od 50 groszy w górę); dni: dni zwłoki objęte stopami;
-                 na końcu prog=8.70, gdy odsetki nie przekraczają kwoty, do
-                 której się ich nie nalicza (art. 54 § 1 pkt 5 Ordynacji);
-                 z wpłatami jeden wiersz na wpłatę i jeden na dzień stanu
-  --pomoc, -h    ten opis
-  --             koniec opcji
+%OPCJE%  --             koniec opcji
 
 Kody wyjścia:
   0  odsetki obliczone
@@ -311,6 +379,29 @@ Kody wyjścia:
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
   6  przepisy (według znanych źródeł) nie rozstrzygają, jaką stawkę zastosować
 )";
+    // Each option's name and argument, then its lines indented under them.
+    std::string options;
+    for (const OptionSpec& option : Options) {
+        std::string head = "  " + std::string(option.name);
+        if (!option.argument.empty()) head += "=" + std::string(option.argument);
+        std::string_view help = option.help;
+        bool first = true;
+        while (!help.empty()) {
+            const std::size_t lineEnd = help.find('\n');
+            const std::string_view line = help.substr(0, lineEnd);
+            help.remove_prefix(lineEnd == std::string_view::npos ? help.size() : lineEnd + 1);
+            if (first && head.size() < 17) {
+                options += head + std::string(17 - head.size(), ' ') + std::string(line) + "\n";
+            } else {
+                if (first) options += head + "\n";
+                options += std::string(17, ' ') + std::string(line) + "\n";
+            }
+            first = false;
+        }
+    }
+    std::string text(Text);
+    text.replace(text.find("%OPCJE%"), 7, options);
+    return text;
 }
 
 }  // namespace vistrel::tools

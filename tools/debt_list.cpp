@@ -1,7 +1,6 @@
 #include "tools/debt_list.h"
 
-#include <charconv>
-
+#include "base/whole_text_number.h"
 #include "rules/calendar_date.h"
 #include "tools/windows1250.h"
 
@@ -19,12 +18,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::optional<unsigned> ReadNumber(std::string_view text) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
+    return WholeTextNumber<unsigned>(text);
 }
 
 }  // namespace
