@@ -59,6 +59,8 @@ using UniqueHandle = UniqueResource<HANDLE, &detail::CloseHandleChecked>;
 using UniqueMallocBlock = UniqueResource<void*, &detail::FreeBlock>;
 // Text that the system allocated with LocalAlloc (FormatMessageW's allocated buffer).
 using UniqueLocalText = UniqueResource<wchar_t*, &detail::FreeLocal>;
+// The one LocalAlloc block of CommandLineToArgvW: the argument pointers and their text.
+using UniqueArgumentVector = UniqueResource<wchar_t**, &detail::FreeLocal>;
 
 // A VARIANT that is cleared when it goes.
 class UniqueVariant : public VARIANT {

@@ -14,9 +14,6 @@ namespace vistrel::tools {
 
 namespace {
 
-// CommandLineToArgvW hands out one LocalAlloc block.
-using UniqueArgumentVector = UniqueResource<LPWSTR*, &vistrel::detail::FreeLocal>;
-
 std::string Utf8Of(const wchar_t* text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1) {
