@@ -132,10 +132,12 @@ Function ScopePageLeave
   ${EndIf}
 FunctionEnd
 
-; The smart tag lists under ROOT in the current registry view.
+; The smart tag lists under ROOT in the current registry view, as DllRegisterServer writes them
+; under HKCU: the action's entry is a key without values (NSIS makes a key only by writing a value).
 !macro WriteSmartTagLists ROOT
   WriteRegDWORD ${ROOT} "${SMART_TAG_KEY}\${RECOGNIZER_ENTRY}" "Status" ${RECOGNIZER_STATUS}
   WriteRegStr ${ROOT} "${SMART_TAG_KEY}\${ACTION_ENTRY}" "" ""
+  DeleteRegValue ${ROOT} "${SMART_TAG_KEY}\${ACTION_ENTRY}" ""
 !macroend
 
 ; Our entries of the smart tag lists under ROOT in the current registry view, and the list keys
