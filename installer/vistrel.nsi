@@ -111,9 +111,9 @@ Function ScopePage
   Pop $0
   ${NSD_CreateLabel} 0 0 100% 30u "Instalacja dla wszystkich użytkowników udostępnia znacznik każdemu, kto pracuje na tym komputerze w programie Excel. Instalacja tylko dla Ciebie udostępnia go wyłącznie Twojemu kontu."
   Pop $0
-  ${NSD_CreateRadioButton} 10u 40u -10u 12u "Dla wszystkich użytkowników tego komputera (zalecane)"
+  ${NSD_CreateFirstRadioButton} 10u 40u -10u 12u "Dla wszystkich użytkowników tego komputera (zalecane)"
   Pop $ScopeAllUsersButton
-  ${NSD_CreateRadioButton} 10u 56u -10u 12u "Tylko dla mnie"
+  ${NSD_CreateAdditionalRadioButton} 10u 56u -10u 12u "Tylko dla mnie"
   Pop $1
   ${If} $ForAllUsers == 1
     ${NSD_Check} $ScopeAllUsersButton
