@@ -1,8 +1,9 @@
 // vistrel-host: plays the spreadsheet's part for Vistrel through the real interfaces only. It
-// finds the recognizer and the action through the smart tag lists in the current user's
-// registry (ProgID, class, CoCreateInstance), "types" the term into cell C5 and has it
-// recognized, shows the tag and the verbs, runs verb 1 on C5 and fills the calculator dialog as
-// a user would (or leaves it to the user with --interaktywnie), then prints row 5 from C to G.
+// finds the recognizer and the action through the smart tag lists in the registry as Office 2003
+// and later do, the current user's first, then the computer's (ProgID, class, CoCreateInstance),
+// "types" the term into cell C5 and has it recognized, shows the tag and the verbs, runs verb 1 on
+// C5 and fills the calculator dialog as a user would (or leaves it to the user with
+// --interaktywnie), then prints row 5 from C to G.
 //
 //   vistrel-host [--interaktywnie] [--katalog=FOLDER] [DUE PAYMENT AMOUNT]
 //
@@ -132,11 +133,12 @@ ComPtr<Interface> CreateListed(const std::wstring& progId) {
     return object;
 }
 
-// Shows what the registry lists and which of its classes COM creates; the ProgIDs that work.
+// Shows what the registry lists, where from, and which of its classes COM creates; the ProgIDs
+// that work.
 std::vector<std::wstring> LoadList(const wchar_t* list, const wchar_t* title, REFIID interfaceId) {
     std::vector<std::wstring> usable;
-    Print(std::wstring(title) + L" (HKCU\\" + list + L"):\n");
-    for (const std::wstring& progId : ListedProgIds(list)) {
+    Print(std::wstring(title) + L" (HKCU, potem HKLM: " + list + L"):\n");
+    for (const auto& [progId, hive] : ListedProgIds(list)) {
         const std::wstring classId = ClassIdText(progId);
         ComPtr<IUnknown> object;
         CLSID id{};
@@ -148,7 +150,8 @@ std::vector<std::wstring> LoadList(const wchar_t* list, const wchar_t* title, RE
         wchar_t statusText[16];
         std::swprintf(statusText, std::size(statusText), L"0x%08lX",
                       static_cast<unsigned long>(status));
-        Print(L"  " + progId + L" -> " + (classId.empty() ? L"(brak klasy)" : classId) +
+        Print(L"  " + progId + L" [" + hive + L"] -> " +
+              (classId.empty() ? L"(brak klasy)" : classId) +
               (SUCCEEDED(status) ? L", utworzony\n"
                                  : L", nie utworzony: " + std::wstring(statusText) + L"\n"));
         if (SUCCEEDED(status)) usable.push_back(progId);
