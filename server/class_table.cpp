@@ -63,7 +63,7 @@ HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** 
         }
     }
     if (row->classObject != nullptr) status = row->classObject->QueryInterface(interfaceId, out);
-    if (*out == nullptr && status == S_OK) return CLASS_E_CLASSNOTAVAILABLE;
+    if (*out == nullptr) return FailureOr(status, CLASS_E_CLASSNOTAVAILABLE);
     return status;
 }
 
