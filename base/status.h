@@ -1,7 +1,8 @@
-// A status as the library makes and returns it: a Win32 error code made into one, and the check
-// that returns a failure from the calling function. Portable (a status is an HRESULT, a signed
-// 32-bit number, negative for a failure), so that the registry-script interpreter uses the same
-// check natively; platform/hresult.h adds the check that raises.
+// A status as the library makes and returns it, and its portable checks, one form each: the test
+// of a Win32 error code and its conversion into a status, "this status, or a fallback failure",
+// and RETURN_IF_FAILED, which returns a failure from the calling function. Portable (a status is
+// an HRESULT, a signed 32-bit number, negative for a failure), so that the registry-script
+// interpreter uses the same checks natively; platform/hresult.h adds the check that raises.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,17 @@ constexpr std::int32_t HresultFromWin32(std::uint32_t code) noexcept {
     const auto value = static_cast<std::int32_t>(code);
     if (value <= 0) return value;
     return static_cast<std::int32_t>((code & 0xFFFFu) | 0x80070000u);
+}
+
+// Whether a Win32 error code (what a registry call returns, GetLastError) tells of a failure:
+// every code but 0, ERROR_SUCCESS. Where the failure is returned, RETURN_IF_FAILED of
+// HresultFromWin32 of the code does both at once.
+constexpr bool Win32Failed(std::int64_t code) noexcept { return code != 0; }
+
+// `status` when it is a failure, otherwise `fallback` (a failure): after something has failed, a
+// status that reads as success must never be passed on.
+constexpr std::int32_t FailureOr(std::int32_t status, std::int32_t fallback) noexcept {
+    return status < 0 ? status : fallback;
 }
 
 }  // namespace vistrel

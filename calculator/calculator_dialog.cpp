@@ -32,9 +32,16 @@ void InitialiseDialog(HWND dialog) noexcept {
 // The dialog on screen, for a second run of the calculator to bring to the front.
 std::atomic<HWND> openDialog{nullptr};
 
+// One run of the dialog: the table it calculates over and, once confirmed, the entry. It lives
+// on the stack of RunCalculatorDialog and is handed to the dialog as its creation parameter.
+struct DialogRun {
+    const RateTable& table;
+    std::optional<ConfirmedEntry> entry;
+};
+
 // The run the dialog was opened for, kept with the window from WM_INITDIALOG on; nullptr before.
-CalculatorRun* RunOf(HWND dialog) noexcept {
-    return reinterpret_cast<CalculatorRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
+DialogRun* RunOf(HWND dialog) noexcept {
+    return reinterpret_cast<DialogRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 SYSTEMTIME PickedDate(HWND dialog, int picker) noexcept {
@@ -55,7 +62,7 @@ void RefuseEntry(HWND dialog, const wchar_t* text, int control) noexcept {
                  TRUE);
 }
 
-void ConfirmEntry(HWND dialog, CalculatorRun& run) {
+void ConfirmEntry(HWND dialog, DialogRun& run) {
     const std::int32_t now = CurrentTime();
     const SYSTEMTIME dueDate = PickedDate(dialog, IDC_DUE_DATE);
     const SYSTEMTIME paymentDate = PickedDate(dialog, IDC_PAYMENT_DATE);
@@ -71,7 +78,6 @@ void ConfirmEntry(HWND dialog, CalculatorRun& run) {
 
     const EntryCheck check = CheckEntry(dueInstant, paymentInstant);
     if (check == EntryCheck::DueDateUnusable || check == EntryCheck::PaymentDateUnusable) {
-        // Without an instant there is nothing to record; the state keeps the previous run's.
         RefuseEntry(dialog, kDateOutOfRangeMessage,
                     check == EntryCheck::DueDateUnusable ? IDC_DUE_DATE : IDC_PAYMENT_DATE);
         return;
@@ -81,12 +87,6 @@ void ConfirmEntry(HWND dialog, CalculatorRun& run) {
         RefuseEntry(dialog, kInvalidAmountMessage, IDC_AMOUNT);
         return;
     }
-    CalculationState& state = run.state;
-    state.dueInstant = *dueInstant;
-    state.paymentInstant = *paymentInstant;
-    state.amount = amount.value;
-    state.dueDate = AsEntered(dueDate);
-    state.paymentDate = AsEntered(paymentDate);
     if (check == EntryCheck::DueAfterPayment) {
         RefuseEntry(dialog, kDueAfterPaymentMessage, IDC_DUE_DATE);
         return;
@@ -94,7 +94,7 @@ void ConfirmEntry(HWND dialog, CalculatorRun& run) {
     // Without a rate for the first day of the delay, 0.0 would read as "nothing is owed"; without
     // one for some days, the figure would leave those days out.
     const KnownInterest interest =
-        InterestIfRatesKnown(run.table, state.dueInstant, state.paymentInstant, state.amount);
+        InterestIfRatesKnown(run.table, *dueInstant, *paymentInstant, amount.value);
     if (interest.rates == KnownInterest::Rates::NoneForDueDate) {
         RefuseEntry(dialog, kNoRateForDueDateMessage, IDC_DUE_DATE);
         return;
@@ -103,18 +103,12 @@ void ConfirmEntry(HWND dialog, CalculatorRun& run) {
         RefuseEntry(dialog, kUncoveredDelayMessage, IDC_DUE_DATE);
         return;
     }
-    state.interest = interest.interest;
-    state.accepted = 1;
-    EndDialog(dialog, 1);
+    run.entry =
+        ConfirmedEntry{AsEntered(dueDate), AsEntered(paymentDate), amount.value, interest.interest};
+    EndDialog(dialog, IDOK);
 }
 
-void CancelEntry(HWND dialog, CalculatorRun& run) noexcept {
-    run.state.accepted = 0;
-    EndDialog(dialog, 1);
-}
-
-}  // namespace
-
+// The dialog procedure: `lParam` of WM_INITDIALOG is the DialogRun.
 INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept {
     try {
@@ -130,7 +124,7 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
             return FALSE;
         }
         case WM_COMMAND: {
-            CalculatorRun* run = RunOf(dialog);
+            DialogRun* run = RunOf(dialog);
             if (run == nullptr) return FALSE;
             // wParam as a whole: a click, Enter and Escape carry BN_CLICKED (0) in the high word.
             if (wParam == IDOK) {
@@ -138,7 +132,7 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
                 return TRUE;
             }
             if (wParam == IDCANCEL) {
-                CancelEntry(dialog, *run);
+                EndDialog(dialog, IDCANCEL);
                 return TRUE;
             }
             return FALSE;
@@ -151,6 +145,8 @@ INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
     }
 }
 
+}  // namespace
+
 HWND OpenCalculatorDialog() noexcept { return openDialog; }
 
 bool RegisterDatePickerClass() noexcept {
@@ -158,13 +154,12 @@ bool RegisterDatePickerClass() noexcept {
     return InitCommonControlsEx(&controls) != FALSE;
 }
 
-INT_PTR RunCalculatorDialog(CalculatorRun& run) noexcept {
-    const INT_PTR result =
-        DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR), nullptr,
-                        &CalculatorDialogProc, reinterpret_cast<LPARAM>(&run));
-    // A dialog that never opened confirmed nothing: the previous run's entry must not count.
-    if (result == -1) run.state.accepted = 0;
-    return result;
+std::optional<ConfirmedEntry> RunCalculatorDialog(const RateTable& table) noexcept {
+    // A dialog that never opened (-1) confirmed nothing, like one cancelled: no entry.
+    DialogRun run{table, std::nullopt};
+    DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_CALCULATOR), nullptr,
+                    &CalculatorDialogProc, reinterpret_cast<LPARAM>(&run));
+    return run.entry;
 }
 
 }  // namespace vistrel

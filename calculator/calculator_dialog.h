@@ -1,25 +1,16 @@
 // The modal dialog "Kalkulator odsetek" (template 203): due date, payment date and amount. A
-// confirmed OK computes the interest over the run's rate table into the run's CalculationState;
-// Cancel, Escape and the close box only clear `accepted`.
+// confirmed OK computes the interest over the run's rate table and ends the dialog with the
+// entry; Cancel, Escape and the close box end it without one.
 #pragma once
 
 #include <windows.h>
 
-#include "calculator/calculation_state.h"
+#include <optional>
+
+#include "calculator/calculator_entry.h"
 #include "engine/rate_table.h"
 
 namespace vistrel {
-
-// What one run of the dialog works with, handed to it as the dialog's creation parameter.
-struct CalculatorRun {
-    const RateTable& table;
-    CalculationState& state;
-};
-
-// The dialog procedure: `lParam` of WM_INITDIALOG is the CalculatorRun, which must outlive the
-// dialog.
-INT_PTR CALLBACK CalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept;
 
 // The dialog while it is open (from its initialisation until it is destroyed), else nullptr.
 HWND OpenCalculatorDialog() noexcept;
@@ -27,8 +18,8 @@ HWND OpenCalculatorDialog() noexcept;
 // The date-time picker class that the dialog's template names; false when it cannot be registered.
 bool RegisterDatePickerClass() noexcept;
 
-// Runs the dialog for `run` from the module's own template, without an owner, until it ends. How
-// it ended is told by `accepted` of the run's state, not by the result.
-INT_PTR RunCalculatorDialog(CalculatorRun& run) noexcept;
+// Runs the dialog over `table` from the module's own template, without an owner, until it ends:
+// the confirmed entry, or nullopt when the user cancelled or the dialog could not open.
+std::optional<ConfirmedEntry> RunCalculatorDialog(const RateTable& table) noexcept;
 
 }  // namespace vistrel

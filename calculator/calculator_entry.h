@@ -1,5 +1,6 @@
 // What the calculator dialog's OK makes of the entered values, apart from the window: the dates
-// as instants, the amount as a number, and whether the entry can be calculated.
+// as instants, the amount as a number, whether the entry can be calculated, and the entry the
+// dialog hands to the verb once it is.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,24 @@
 #include "engine/local_time.h"
 
 namespace vistrel {
+
+// A calendar date as the user picked it.
+struct EnteredDate {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+
+    bool operator==(const EnteredDate&) const = default;
+};
+
+// A confirmed entry: the dates as picked (the worksheet receives these, not the local dates of
+// the instants, which lie a day later), the amount and the interest over the run's rate table.
+struct ConfirmedEntry {
+    EnteredDate dueDate;
+    EnteredDate paymentDate;
+    double amount = 0.0;
+    double interest = 0.0;
+};
 
 // A calendar date as the date picker takes it, day of the week filled in as the picker keeps it.
 constexpr SYSTEMTIME PickerDate(std::chrono::year_month_day date) noexcept {

@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "base/status.h"
+
 namespace vistrel {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr WORD kCodesInRange = 0xFE00;
 HRESULT StatusOf(const EXCEPINFO& info) noexcept {
     if (info.wCode == 0) {
         // The call failed: an exception without a failure code must not read as success.
-        return FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION;
+        return FailureOr(info.scode, DISP_E_EXCEPTION);
     }
     if (info.wCode < kCodesInRange) return static_cast<HRESULT>(kFirstCodeStatus + info.wCode);
     return static_cast<HRESULT>(kLastCodeStatus);

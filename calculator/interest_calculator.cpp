@@ -4,10 +4,9 @@
 #include <chrono>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
-#include "calculator/built_in_rates_setting.h"
-#include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
 #include "calculator/excel_range.h"
 #include "calculator/failure_description.h"
@@ -98,14 +97,14 @@ bool FillWithBuiltInRates(RateTable& table) {
     return false;
 }
 
-// Fills the run's table: from the built-in rates when the user's setting says so; otherwise from
-// the rate page, or, when it can't be fetched or holds no table (a page that is not kept), from
-// the built-in rates if the user answers Yes. False when the run ends here.
-bool FillRateTable(const wchar_t* ratePageUrl, RateTable& table) {
-    if (BuiltInRatesChosen()) return FillWithBuiltInRates(table);
+// Fills the run's table: from the built-in rates when the source says so; otherwise from the rate
+// page, or, when it can't be fetched or holds no table (a page that is not kept), from the
+// built-in rates if the user answers Yes. False when the run ends here.
+bool FillRateTable(RateSource source, RateTable& table) {
+    if (source.builtIn) return FillWithBuiltInRates(table);
     RatePage& page = ProcessRatePage();
     const wchar_t* reason = kPageNotFetchedMessage;
-    if (FetchRatePage(ratePageUrl, page)) {
+    if (FetchRatePage(source.pageUrl, page)) {
         ParseRatePage(RatePageText(page), table);
         if (HoldsAPeriod(table)) return true;
         // A portal page in the rate page's place: the next run fetches again.
@@ -118,18 +117,15 @@ bool FillRateTable(const wchar_t* ratePageUrl, RateTable& table) {
 
 }  // namespace
 
-int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table) {
-    if (!FillRateTable(ratePageUrl, table)) return 0;
-    CalculationState& state = ProcessCalculationState();
-    CalculatorRun run{table, state};
-    RunCalculatorDialog(run);
-    const CalculationState confirmed = state;
-    if (confirmed.accepted == 0) return 0;
-    WriteCalculationBeside(range, confirmed);
+int CalculateIntoRange(IDispatch* range, RateSource source, RateTable& table) {
+    if (!FillRateTable(source, table)) return 0;
+    const std::optional<ConfirmedEntry> entry = RunCalculatorDialog(table);
+    if (!entry) return 0;
+    WriteCalculationBeside(range, *entry);
     return 1;
 }
 
-HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noexcept {
+HRESULT RunInterestCalculator(IDispatch* target, RateSource source) noexcept {
     // Declared first, so that it is given up after the table and the range are released.
     const RunClaim claim;
     if (!claim) {
@@ -143,7 +139,7 @@ HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noe
     if (target != nullptr) target->QueryInterface(kExcelRangeId, range.put_void());
     if (!range) return E_FAIL;
     try {
-        return CalculateIntoRange(range.get(), ratePageUrl, *table);
+        return CalculateIntoRange(range.get(), source, *table);
     } catch (const _com_error& error) {
         ReportWriteBackFailure(&error);
     } catch (...) {

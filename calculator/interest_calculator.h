@@ -10,7 +10,14 @@
 
 namespace vistrel {
 
-// Runs the verb for the host's `target`, with the rate page at `ratePageUrl`. Returns
+// Where a run takes its rates from: the rate page at `pageUrl`, or, with `builtIn` (the user's
+// setting StopyWbudowane), the rates the library carries, without fetching.
+struct RateSource {
+    const wchar_t* pageUrl = nullptr;
+    bool builtIn = false;
+};
+
+// Runs the verb for the host's `target`, with the rates from `source`. Returns
 // - E_FAIL when no rate table can be had or the target offers no Range (no message, no dialog,
 //   no network access);
 // - 1 when the four cells were written;
@@ -20,13 +27,13 @@ namespace vistrel {
 //   another run is in progress in the process (its dialog, if open, is brought to the front;
 //   nothing else is done).
 // One run at a time: the dialog has no owner, so the host stays usable while it is open.
-HRESULT RunInterestCalculator(IDispatch* target, const wchar_t* ratePageUrl) noexcept;
+HRESULT RunInterestCalculator(IDispatch* target, RateSource source) noexcept;
 
 // The run for the target's `range`, over `table`, which it fills from the page (held for
 // RatePageLifetime; a page without a table is not kept) or from the built-in rates (the user's
-// setting StopyWbudowane, or Yes to the question when the page can't serve): 1 when the four
+// source's choice, or Yes to the question when the page can't serve): 1 when the four
 // cells were written, 0 when no table was had or the dialog was cancelled. Failures of the
 // write-back leave it as _com_error.
-int CalculateIntoRange(IDispatch* range, const wchar_t* ratePageUrl, RateTable& table);
+int CalculateIntoRange(IDispatch* range, RateSource source, RateTable& table);
 
 }  // namespace vistrel

@@ -1,5 +1,6 @@
 #include "calculator/internet_api.h"
 
+#include "base/status.h"
 #include "platform/system_function.h"
 
 namespace vistrel {
@@ -85,7 +86,7 @@ private:
     template <typename Function>
     bool Bound(Function* function) const noexcept {
         if (function != nullptr) return true;
-        SetLastError(loadError_ != ERROR_SUCCESS ? loadError_ : ERROR_PROC_NOT_FOUND);
+        SetLastError(Win32Failed(loadError_) ? loadError_ : ERROR_PROC_NOT_FOUND);
         return false;
     }
 

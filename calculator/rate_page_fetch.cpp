@@ -145,20 +145,23 @@ bool Download(InternetApi& internet, const wchar_t* url, const FetchLimits& limi
     });
 }
 
+// The page's `count` bytes decoded into `text` (`capacity` units); with no text, the length the
+// decoded text takes. No bytes give no text.
+int DecodeRatePage(const char* bytes, int count, wchar_t* text, int capacity) noexcept {
+    if (count == 0) return 0;
+    return MultiByteToWideChar(RatePageCodePage, 0, bytes, count, text, capacity);
+}
+
 // Converts the received bytes into a new text for `page`; false when the text cannot be had.
 bool HoldText(const DownloadBuffer& buffer, RatePage& page) noexcept {
     const auto* bytes = reinterpret_cast<const char*>(buffer.Data());
     const int count = static_cast<int>(buffer.Received());
-    const int length =
-        count == 0 ? 0 : MultiByteToWideChar(RatePageCodePage, 0, bytes, count, nullptr, 0);
+    const int length = DecodeRatePage(bytes, count, nullptr, 0);
     // A held empty page still needs a text that is not null.
     auto* text = static_cast<char16_t*>(AllocateBlock(
         static_cast<std::size_t>(std::max(length, 1)) * sizeof(char16_t), "page text"));
     if (text == nullptr) return false;
-    if (length > 0) {
-        MultiByteToWideChar(RatePageCodePage, 0, bytes, count, reinterpret_cast<wchar_t*>(text),
-                            length);
-    }
+    if (length > 0) DecodeRatePage(bytes, count, reinterpret_cast<wchar_t*>(text), length);
     page.text = text;
     page.length = length;
     return true;

@@ -6,17 +6,17 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "calculator/calculation_state.h"
+#include "calculator/calculator_entry.h"
 
 namespace vistrel {
 
 // The cells are written one after another, D to G of the range's row. A failure raises
 // _com_error (THROW_IF_FAILED) before the cell it concerns: the cells written
 // before stay written, and every VARIANT and interface in hand is released. Raised: a text that
-// does not fit the cell buffer (ERROR_INSUFFICIENT_BUFFER) or a date never entered
+// does not fit the cell buffer (ERROR_INSUFFICIENT_BUFFER) or a date that is no calendar date
 // (ERROR_INVALID_DATA), before anything is asked of the range for that cell; a text that cannot
 // be allocated (E_OUTOFMEMORY); a failed Offset or Value2 with its status and error information;
 // an Offset that yields no cell (E_POINTER); a VARIANT that cannot be cleared.
-void WriteCalculationBeside(IDispatch* range, const CalculationState& state);
+void WriteCalculationBeside(IDispatch* range, const ConfirmedEntry& entry);
 
 }  // namespace vistrel

@@ -4,7 +4,7 @@
 
 namespace vistrel {
 
-void ThrowStatus(std::int32_t status) { throw _com_error(status); }
+void detail::ThrowStatus(std::int32_t status) { throw _com_error(status); }
 
 _com_error& _com_error::operator=(const _com_error& other) noexcept {
     if (this != &other) {

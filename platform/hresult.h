@@ -1,5 +1,6 @@
-// The two checks of a status the library uses: RETURN_IF_FAILED (base/status.h), which returns a
-// failure, and THROW_IF_FAILED, which raises it as the library's exception.
+// The check that raises a failed status, THROW_IF_FAILED, beside the portable ones of
+// base/status.h (RETURN_IF_FAILED, Win32Failed, FailureOr): the library's checks of a status, one
+// form each. A failure is raised only through THROW_IF_FAILED.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,14 @@
 
 namespace vistrel {
 
-// Raises the status as the library's exception, _com_error.
+namespace detail {
+// Raises the status as the library's exception, _com_error; THROW_IF_FAILED's own.
 [[noreturn]] void ThrowStatus(std::int32_t status);
+}  // namespace detail
 
 // For THROW_IF_FAILED: raises a failed status; a success passes.
 inline void ThrowIfFailed(std::int32_t status) {
-    if (status < 0) ThrowStatus(status);
+    if (status < 0) detail::ThrowStatus(status);
 }
 
 }  // namespace vistrel

@@ -2,19 +2,16 @@
 
 #include <new>
 
+#include "base/status.h"
 #include "platform/exceptions.h"
 
 namespace vistrel {
-namespace {
-// An exception always stands for a failure, whatever status it was given.
-HRESULT FailureOr(HRESULT status) noexcept { return FAILED(status) ? status : E_FAIL; }
-}  // namespace
-
 HRESULT HresultFromCaughtException() noexcept {
     try {
         throw;
     } catch (const _com_error& error) {
-        return FailureOr(error.Error());
+        // An exception always stands for a failure, whatever status it was given.
+        return FailureOr(error.Error(), E_FAIL);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

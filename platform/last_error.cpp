@@ -6,9 +6,6 @@ namespace vistrel {
 
 HRESULT HresultFromLastError() noexcept { return HresultFromWin32(GetLastError()); }
 
-HRESULT FailureFromLastError() noexcept {
-    const HRESULT status = HresultFromLastError();
-    return status == S_OK ? E_FAIL : status;
-}
+HRESULT FailureFromLastError() noexcept { return FailureOr(HresultFromLastError(), E_FAIL); }
 
 }  // namespace vistrel

@@ -10,7 +10,6 @@ namespace vistrel {
 ServerModule::~ServerModule() { Stop(); }
 
 void ServerModule::Start() noexcept {
-    if (FAILED(resourceLock_.Initialize())) initFailed_ = true;
     if (FAILED(typeInfoLock_.Initialize())) initFailed_ = true;
 }
 

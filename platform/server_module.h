@@ -18,8 +18,7 @@ public:
     ServerModule& operator=(const ServerModule&) = delete;
     ~ServerModule();
 
-    // Process attach: initialises the type-information and resource locks; one that cannot be
-    // initialised sets InitFailed, and starting goes on.
+    // Process attach: initialises the type-information lock; when it cannot be, sets InitFailed.
     void Start() noexcept;
     // Process detach: runs the clean-up routines, the one added last first, and empties the list.
     void Stop() noexcept;
@@ -52,8 +51,6 @@ private:
     bool initFailed_ = false;
     CleanupNode* cleanupHead_ = nullptr;
     CriticalSection typeInfoLock_;
-    // Taken by nothing; kept so that a module whose locks cannot all be had does not load.
-    CriticalSection resourceLock_;
 };
 
 // The library's one module.

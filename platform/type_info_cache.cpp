@@ -34,7 +34,7 @@ HRESULT TypeInfoCache::GetTypeInfo(LCID locale, ITypeInfo** typeInfo) noexcept {
     *typeInfo = nullptr;
     HRESULT status = S_OK;
     if (typeInfo_ == nullptr) status = Load(locale);
-    if (typeInfo_ == nullptr) return FAILED(status) ? status : E_FAIL;
+    if (typeInfo_ == nullptr) return FailureOr(status, E_FAIL);
     typeInfo_->AddRef();
     *typeInfo = typeInfo_;
     return S_OK;

@@ -12,14 +12,9 @@ namespace {
 constexpr int kActionRegistryScript = VISTREL_STACTION_SCRIPT;
 constexpr int kRecognizerRegistryScript = VISTREL_STRECOGNIZER_SCRIPT;
 
-const wchar_t* NoDescription() noexcept { return nullptr; }
-const void* NoCategories() noexcept { return nullptr; }
-void NothingToStartOrStop(bool) noexcept {}
-
 ClassEntry EntryFor(const CLSID& classId, ClassRegistration registration, int registryScript,
                     InstanceCreator createInstance) noexcept {
-    return {&classId, registration,   registryScript, &CachedClassFactory::Create, createInstance,
-            nullptr,  &NoDescription, &NoCategories,  &NothingToStartOrStop};
+    return {&classId, registration, registryScript, createInstance, nullptr};
 }
 
 }  // namespace
@@ -35,10 +30,6 @@ ClassTable::~ClassTable() { ReleaseClassObjects(); }
 
 bool ClassTable::Start() noexcept { return SUCCEEDED(lock_.Initialize()); }
 
-void ClassTable::StartClasses(bool starting) noexcept {
-    for (const ClassEntry& entry : entries_) entry.startStop(starting);
-}
-
 void ClassTable::ReleaseClassObjects() noexcept {
     for (ClassEntry& entry : entries_) {
         if (IUnknown* object = entry.classObject) {
@@ -53,7 +44,7 @@ HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** 
     *out = nullptr;
     ClassEntry* row = nullptr;
     for (ClassEntry& entry : entries_) {
-        if (entry.createClassObject != nullptr && IsEqualCLSID(*entry.classId, classId)) {
+        if (IsEqualCLSID(*entry.classId, classId)) {
             row = &entry;
             break;
         }
@@ -67,12 +58,12 @@ HRESULT ClassTable::GetClassObject(REFCLSID classId, REFIID interfaceId, void** 
         RETURN_IF_FAILED(lock.Status());
         if (row->classObject == nullptr) {
             void* made = nullptr;
-            status = row->createClassObject(row->createInstance, IID_IUnknown, &made);
+            status = CachedClassFactory::Create(row->createInstance, IID_IUnknown, &made);
             row->classObject = static_cast<IUnknown*>(made);
         }
     }
     if (row->classObject != nullptr) status = row->classObject->QueryInterface(interfaceId, out);
-    if (*out == nullptr && status == S_OK) return CLASS_E_CLASSNOTAVAILABLE;
+    if (*out == nullptr) return FailureOr(status, CLASS_E_CLASSNOTAVAILABLE);
     return status;
 }
 

@@ -9,25 +9,16 @@
 
 namespace vistrel {
 
-// Makes the class object of a class whose instances `createInstance` makes.
-using ClassObjectCreator = HRESULT (*)(InstanceCreator createInstance, REFIID interfaceId,
-                                       void** out) noexcept;
-
 struct ClassEntry {
     const CLSID* classId;
     // Runs the class's registry script (`registryScript`, a REGISTRY resource) forwards or
     // backwards.
     HRESULT (*registration)(bool registering) noexcept;
     int registryScript;
-    ClassObjectCreator createClassObject;
+    // Makes the instances; the class object (a CachedClassFactory) calls it.
     InstanceCreator createInstance;
     // Null until first asked for; the entry then owns one reference until the library unloads.
     IUnknown* classObject;
-    // Neither class has a description or component categories.
-    const wchar_t* (*description)() noexcept;
-    const void* (*categories)() noexcept;
-    // Called with true when the module starts and false when it ends.
-    void (*startStop)(bool starting) noexcept;
 };
 
 class ClassTable {
@@ -39,8 +30,6 @@ public:
 
     // Process attach: the class-table lock; false when it cannot be initialised.
     bool Start() noexcept;
-    // Calls every entry's start/stop routine.
-    void StartClasses(bool starting) noexcept;
     // Process detach: releases every cached class object.
     void ReleaseClassObjects() noexcept;
 

@@ -14,10 +14,11 @@
 namespace vistrel {
 namespace {
 
+// What the library starts at load and stops at unload, all of it here: the locks of the class
+// table and of the module, the catalogue and the calculator.
 BOOL AttachProcess(HINSTANCE instance) {
     if (!TheClassTable().Start()) TheServerModule().SetInitFailed();
     TheServerModule().Start();
-    TheClassTable().StartClasses(true);
     SetModuleInstance(instance);
     // The library loads without a catalogue too; its classes then offer nothing.
     BuildCatalogue();
@@ -29,7 +30,6 @@ BOOL AttachProcess(HINSTANCE instance) {
 BOOL DetachProcess(bool unloading) {
     DestroyCatalogue();
     StopCalculator();
-    TheClassTable().StartClasses(false);
     TheServerModule().Stop();
     TheClassTable().ReleaseClassObjects();
     if (unloading) ReleaseRuntimeExceptionReserve();

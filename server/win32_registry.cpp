@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "platform/unique_resource.h"
 
 namespace vistrel {
@@ -33,7 +34,7 @@ RegistryError Win32Registry::Open(RegistryKey parent, std::u16string_view name, 
     UniqueHkey key;
     const LSTATUS status =
         RegOpenKeyExW(KeyOf(parent), name.empty() ? nullptr : subkey.c_str(), 0, rights, key.put());
-    if (status != ERROR_SUCCESS) return status;
+    if (Win32Failed(status)) return status;
     opened = HandleOf(key.release());
     return ERROR_SUCCESS;
 }
@@ -45,7 +46,7 @@ RegistryError Win32Registry::Create(RegistryKey parent, std::u16string_view name
     const LSTATUS status =
         RegCreateKeyExW(KeyOf(parent), Terminated(name).c_str(), 0, nullptr,
                         REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
-    if (status != ERROR_SUCCESS) return status;
+    if (Win32Failed(status)) return status;
     created = HandleOf(key.release());
     return ERROR_SUCCESS;
 }
@@ -69,7 +70,7 @@ RegistryError Win32Registry::EnumerateFirstSubkey(RegistryKey key, std::u16strin
     DWORD length = 256;
     const LSTATUS status =
         RegEnumKeyExW(KeyOf(key), 0, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_SUCCESS) name.assign(buffer, buffer + length);
+    if (!Win32Failed(status)) name.assign(buffer, buffer + length);
     return status;
 }
 

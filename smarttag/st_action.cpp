@@ -8,8 +8,8 @@
 #include "platform/hresult_boundary.h"
 #include "platform/last_error.h"
 #include "platform/system_function.h"
+#include "platform/user_settings.h"
 #include "smarttag/bstr_copy.h"
-#include "smarttag/rate_page_address.h"
 #include "smarttag/smart_tag_catalogue.h"
 #include "smarttag/smart_tag_class.h"
 
@@ -144,8 +144,8 @@ HRESULT OpenInBrowser(const wchar_t* address) noexcept {
 }  // namespace
 
 // Both verbs work on the rate page: the first term's address, or the user's setting when it
-// holds a web address; the tag's own property is not read. Their outcome is the user's to see;
-// the host always hears S_OK.
+// holds a web address; the tag's own property is not read. Verb 1 takes the user's choice of the
+// built-in rates too. Their outcome is the user's to see; the host always hears S_OK.
 HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR, IDispatch* target,
                                                                 ISmartTagProperties*, BSTR,
                                                                 BSTR) noexcept {
@@ -153,11 +153,12 @@ HRESULT STDMETHODCALLTYPE STAction::ActionInterface::InvokeVerb(int verbId, BSTR
         const SmartTagCatalogue* catalogue = Catalogue();
         if (catalogue == nullptr || VerbWithId(verbId) == nullptr) return S_OK;
         if (catalogue->RatePageUrl() == nullptr) return S_OK;
-        const std::wstring ratePageUrl = RatePageAddress(catalogue->RatePageUrl());
-        if (verbId == kCalculatorVerb) return RunInterestCalculator(target, ratePageUrl.c_str());
-        if (verbId == kRatePageVerb) {
-            return OpenInBrowser(ratePageUrl.c_str());
+        const UserSettings settings = ReadUserSettings();
+        const wchar_t* ratePageUrl = settings.RatePageAddress(catalogue->RatePageUrl());
+        if (verbId == kCalculatorVerb) {
+            return RunInterestCalculator(target, {ratePageUrl, settings.builtInRates});
         }
+        if (verbId == kRatePageVerb) return OpenInBrowser(ratePageUrl);
         return S_OK;
     });
     static_cast<void>(status);

@@ -23,6 +23,17 @@ struct EntryMarks {
     bool noRemove = false;
 };
 
+// One entry of a block as the text writes it: a value ("Val name = type value") or a key (its name
+// and an optional "= type value" for its default value).
+struct ScriptEntry {
+    EntryMarks marks;
+    bool isValue = false;
+    bool assigned = false;  // a key with "= type value"
+    std::u16string name;
+    std::u16string type;
+    std::u16string text;
+};
+
 class ScriptWalker {
 public:
     ScriptWalker(std::u16string_view text, RegistryAccess& registry) noexcept
@@ -85,35 +96,40 @@ private:
         return !marks.forceRemove && !marks.deleteKey && NamesEqual(token_, kValueKeyword);
     }
 
-    // "Val name = type value": reads all of it and the token after it.
-    ScriptStatus ReadValueEntry(std::u16string& name, std::u16string& type, std::u16string& text) {
+    // "Val name = type value", from the keyword on; leaves the value's text as the token.
+    ScriptStatus ReadValueEntry(ScriptEntry& entry) {
         RETURN_IF_FAILED(Advance());
-        name = token_;
+        entry.name = token_;
         RETURN_IF_FAILED(Advance());
         if (token_ != u"=") return kScriptSyntaxError;
         RETURN_IF_FAILED(Advance());
-        type = token_;
+        entry.type = token_;
         RETURN_IF_FAILED(Advance());
-        text = token_;
+        entry.text = token_;
         return kScriptSucceeded;
     }
 
-    // After a key's name: an optional "= type value", read into type and text.
-    ScriptStatus ReadAssignment(bool& present, std::u16string& type, std::u16string& text) {
-        present = token_ == u"=";
-        if (!present) return kScriptSucceeded;
+    // A key's name and its optional "= type value"; leaves the token after them, the key's `{`
+    // or the next entry.
+    ScriptStatus ReadKeyEntry(ScriptEntry& entry) {
+        if (token_.find(u'\\') != std::u16string::npos) return kScriptSyntaxError;
+        entry.name = token_;
         RETURN_IF_FAILED(Advance());
-        type = token_;
-        if (!IsValueTypeLetter(type)) return kScriptSyntaxError;
+        entry.assigned = token_ == u"=";
+        if (!entry.assigned) return kScriptSucceeded;
         RETURN_IF_FAILED(Advance());
-        text = token_;
+        entry.type = token_;
+        if (!IsValueTypeLetter(entry.type)) return kScriptSyntaxError;
+        RETURN_IF_FAILED(Advance());
+        entry.text = token_;
         return Advance();
     }
 
-    ScriptStatus ReadKeyName(std::u16string& name) {
-        if (token_.find(u'\\') != std::u16string::npos) return kScriptSyntaxError;
-        name = token_;
-        return Advance();
+    // The one reader of an entry, for both walks: its marks, then a value or a key as above.
+    ScriptStatus ReadEntry(ScriptEntry& entry) {
+        RETURN_IF_FAILED(ReadMarks(entry.marks));
+        entry.isValue = IsValueEntry(entry.marks);
+        return entry.isValue ? ReadValueEntry(entry) : ReadKeyEntry(entry);
     }
 
     ScriptStatus WriteValue(RegistryKey key, std::u16string_view name, std::u16string_view type,
@@ -143,56 +159,51 @@ private:
     }
 
     // The key and everything below it, depth first; the first failure stops it.
-    RegistryError DeleteKeyWithSubkeys(RegistryKey parent, std::u16string_view name) {
+    ScriptStatus DeleteKeyWithSubkeys(RegistryKey parent, std::u16string_view name) {
         RegistryKey handle = 0;
-        if (const RegistryError error = registry_.Open(parent, name, KeyAccess::ReadWrite, handle))
-            return error;
+        RETURN_IF_FAILED(
+            HresultFromWin32(registry_.Open(parent, name, KeyAccess::ReadWrite, handle)));
         OpenRegistryKey key(registry_, handle);
         std::u16string subkey;
-        while (registry_.EnumerateFirstSubkey(key.get(), subkey) == kRegistrySucceeded) {
-            if (const RegistryError error = DeleteKeyWithSubkeys(key.get(), subkey)) return error;
+        while (!Win32Failed(registry_.EnumerateFirstSubkey(key.get(), subkey))) {
+            RETURN_IF_FAILED(DeleteKeyWithSubkeys(key.get(), subkey));
         }
         key.Close();
-        return registry_.DeleteKey(parent, name);
+        return HresultFromWin32(registry_.DeleteKey(parent, name));
     }
 
-    RegistryError OpenOrCreate(RegistryKey parent, std::u16string_view name, RegistryKey& handle) {
-        if (registry_.Open(parent, name, KeyAccess::ReadWrite, handle) == kRegistrySucceeded)
-            return kRegistrySucceeded;
-        if (registry_.Open(parent, name, KeyAccess::ReadOnly, handle) == kRegistrySucceeded)
-            return kRegistrySucceeded;
-        return registry_.Create(parent, name, handle);
+    ScriptStatus OpenOrCreate(RegistryKey parent, std::u16string_view name, RegistryKey& handle) {
+        if (!Win32Failed(registry_.Open(parent, name, KeyAccess::ReadWrite, handle)))
+            return kScriptSucceeded;
+        if (!Win32Failed(registry_.Open(parent, name, KeyAccess::ReadOnly, handle)))
+            return kScriptSucceeded;
+        return HresultFromWin32(registry_.Create(parent, name, handle));
     }
 
     // The entries of one block, with the token at its first entry; returns at its closing `}`.
     ScriptStatus RegisterBlock(RegistryKey parent, int depth) {
         if (depth >= kMaxBlockDepth) return kScriptSyntaxError;
         while (!BeginsWith(token_, u'}')) {
-            EntryMarks marks;
-            RETURN_IF_FAILED(ReadMarks(marks));
-            if (IsValueEntry(marks)) {
-                std::u16string name, type, text;
-                RETURN_IF_FAILED(ReadValueEntry(name, type, text));
-                RETURN_IF_FAILED(WriteValue(parent, name, type, text));
+            ScriptEntry entry;
+            RETURN_IF_FAILED(ReadEntry(entry));
+            if (entry.isValue) {
+                RETURN_IF_FAILED(WriteValue(parent, entry.name, entry.type, entry.text));
                 RETURN_IF_FAILED(Advance());
                 continue;
             }
-            std::u16string name, type, text;
-            bool assigned = false;
-            RETURN_IF_FAILED(ReadKeyName(name));
-            RETURN_IF_FAILED(ReadAssignment(assigned, type, text));
-            const bool removable = !IsProtectedKeyName(name);
-            if (marks.deleteKey) {
-                if (removable) DeleteKeyWithSubkeys(parent, name);
+            const bool removable = !IsProtectedKeyName(entry.name);
+            // A key that is not there, or cannot be taken away, is no failure of the script.
+            if (entry.marks.deleteKey) {
+                if (removable) DeleteKeyWithSubkeys(parent, entry.name);
                 if (token_ == u"{") RETURN_IF_FAILED(SkipBlock(depth + 1));
                 continue;
             }
-            if (marks.forceRemove && removable) DeleteKeyWithSubkeys(parent, name);
+            if (entry.marks.forceRemove && removable) DeleteKeyWithSubkeys(parent, entry.name);
             RegistryKey handle = 0;
-            if (const RegistryError error = OpenOrCreate(parent, name, handle))
-                return HresultFromWin32(error);
+            RETURN_IF_FAILED(OpenOrCreate(parent, entry.name, handle));
             OpenRegistryKey key(registry_, handle);
-            if (assigned) RETURN_IF_FAILED(WriteValue(key.get(), u"", type, text));
+            if (entry.assigned)
+                RETURN_IF_FAILED(WriteValue(key.get(), u"", entry.type, entry.text));
             if (token_ == u"{") {
                 RETURN_IF_FAILED(Advance());
                 RETURN_IF_FAILED(RegisterBlock(key.get(), depth + 1));
@@ -207,27 +218,23 @@ private:
     ScriptStatus WalkBlock(RegistryKey parent, bool recovery, int depth) {
         if (depth >= kMaxBlockDepth) return kScriptSyntaxError;
         while (!BeginsWith(token_, u'}')) {
-            EntryMarks marks;
-            RETURN_IF_FAILED(ReadMarks(marks));
-            if (IsValueEntry(marks)) {
-                std::u16string name, type, text;
-                RETURN_IF_FAILED(ReadValueEntry(name, type, text));
-                if (!IsValueTypeLetter(type)) return kScriptSyntaxError;
-                if (!marks.noRemove && !recovery) RETURN_IF_FAILED(DeleteValue(parent, name));
+            ScriptEntry entry;
+            RETURN_IF_FAILED(ReadEntry(entry));
+            if (entry.isValue) {
+                if (!IsValueTypeLetter(entry.type)) return kScriptSyntaxError;
+                if (!entry.marks.noRemove && !recovery) {
+                    RETURN_IF_FAILED(DeleteValue(parent, entry.name));
+                }
                 RETURN_IF_FAILED(Advance());
                 continue;
             }
-            std::u16string name, type, text;
-            bool assigned = false;
-            RETURN_IF_FAILED(ReadKeyName(name));
-            RETURN_IF_FAILED(ReadAssignment(assigned, type, text));
 
             bool entryRecovery = recovery;
             RegistryError openError = kRegistrySucceeded;
             RegistryKey handle = 0;
             if (!recovery) {
-                openError = registry_.Open(parent, name, KeyAccess::ReadOnly, handle);
-                if (openError != kRegistrySucceeded) {
+                openError = registry_.Open(parent, entry.name, KeyAccess::ReadOnly, handle);
+                if (Win32Failed(openError)) {
                     handle = 0;
                     entryRecovery = true;
                 }
@@ -241,15 +248,14 @@ private:
                 RETURN_IF_FAILED(Advance());
             }
             if (key.get() == 0) {
-                if (openError != kRegistrySucceeded && openError != kRegistryFileNotFound) {
-                    return HresultFromWin32(openError);
-                }
+                // A key that is not there is already unregistered.
+                if (openError != kRegistryFileNotFound)
+                    RETURN_IF_FAILED(HresultFromWin32(openError));
                 continue;
             }
-            if (const RegistryError error = key.Close()) return HresultFromWin32(error);
-            if (!marks.noRemove) {
-                if (const RegistryError error = registry_.DeleteKey(parent, name))
-                    return HresultFromWin32(error);
+            RETURN_IF_FAILED(HresultFromWin32(key.Close()));
+            if (!entry.marks.noRemove) {
+                RETURN_IF_FAILED(HresultFromWin32(registry_.DeleteKey(parent, entry.name)));
             }
         }
         return kScriptSucceeded;
@@ -257,13 +263,12 @@ private:
 
     ScriptStatus DeleteValue(RegistryKey parent, std::u16string_view name) {
         RegistryKey handle = 0;
-        if (const RegistryError error = registry_.Open(parent, u"", KeyAccess::ReadWrite, handle)) {
-            return HresultFromWin32(error);
-        }
+        RETURN_IF_FAILED(
+            HresultFromWin32(registry_.Open(parent, u"", KeyAccess::ReadWrite, handle)));
         OpenRegistryKey key(registry_, handle);
         const RegistryError error = registry_.DeleteValue(key.get(), name);
-        if (error != kRegistrySucceeded && error != kRegistryFileNotFound)
-            return HresultFromWin32(error);
+        // A value that is not there is already unregistered.
+        if (error != kRegistryFileNotFound) RETURN_IF_FAILED(HresultFromWin32(error));
         return kScriptSucceeded;
     }
 

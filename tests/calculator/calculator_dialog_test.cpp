@@ -14,7 +14,6 @@
 #include <string>
 #include <utility>
 
-#include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
 #include "engine/clock.h"
 #include "engine/interest.h"
@@ -66,22 +65,17 @@ RateTable FreeOfInterestTable() {
     return table;
 }
 
-// What a previous run left; the values no run of these tests produces.
-constexpr CalculationState kEarlierRun{111, 222, -3.5, -4.5, 0};
-
-CalculationState EarlierRun(std::int32_t accepted) {
-    CalculationState state = kEarlierRun;
-    state.accepted = accepted;
-    return state;
+// The entry the dialog returned, field by field.
+void ExpectEntry(const std::optional<ConfirmedEntry>& entry, EnteredDate due, EnteredDate payment,
+                 double amount, double interest) {
+    ASSERT_TRUE(entry.has_value()) << "no entry returned";
+    EXPECT_TRUE(entry->dueDate == due);
+    EXPECT_TRUE(entry->paymentDate == payment);
+    EXPECT_EQ(entry->amount, amount);
+    EXPECT_EQ(entry->interest, interest);
 }
 
-void ExpectSameState(const CalculationState& actual, const CalculationState& expected) {
-    EXPECT_EQ(actual.dueInstant, expected.dueInstant);
-    EXPECT_EQ(actual.paymentInstant, expected.paymentInstant);
-    EXPECT_EQ(actual.interest, expected.interest);
-    EXPECT_EQ(actual.amount, expected.amount);
-    EXPECT_EQ(actual.accepted, expected.accepted);
-}
+EnteredDate Picked(const SYSTEMTIME& date) { return {date.wYear, date.wMonth, date.wDay}; }
 
 void ExpectDate(const std::optional<SYSTEMTIME>& date, WORD year, WORD month, WORD day) {
     ASSERT_TRUE(date.has_value());
@@ -97,12 +91,9 @@ protected:
         ASSERT_TRUE(RegisterDatePickerClass());
     }
 
-    // The run a session of the test opens the dialog for.
-    CalculatorRun Run() { return {table_, state_}; }
-
     PinnedClock clock_{kNow};
+    // The table a session of the test opens the dialog over.
     RateTable table_ = FreeOfInterestTable();
-    CalculationState state_ = kEarlierRun;
 
     // Expects the information box with `text`, presses its button and waits until it is gone.
     static void ExpectAndDismissMessage(const wchar_t* text) {
@@ -122,7 +113,7 @@ TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocu
     // midnight may see either day.
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     const auto due = dialog.Date(kDueDatePicker);
     const auto payment = dialog.Date(kPaymentDatePicker);
@@ -172,7 +163,7 @@ TEST_F(CalculatorDialogTest, OpensCentredWithAmountZeroTodayInBothPickersAndFocu
 TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
     const RateTable table = KnownTable();
     table_ = table;
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     // What the pickers show, not the clock: a run across midnight may see either day.
     const auto due = dialog.Date(kDueDatePicker);
@@ -182,9 +173,7 @@ TEST_F(CalculatorDialogTest, OkAtOnceCalculatesTodayWithAmountZero) {
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    const std::int32_t dueInstant = DayAfter(due->wYear, due->wMonth, due->wDay);
-    const std::int32_t paymentInstant = DayAfter(payment->wYear, payment->wMonth, payment->wDay);
-    ExpectSameState(state_, {dueInstant, paymentInstant, 0.0, 0.0, 1});
+    ExpectEntry(dialog.Entry(), Picked(*due), Picked(*payment), 0.0, 0.0);
 }
 
 struct AmountCase {
@@ -207,8 +196,7 @@ const AmountCase kAmountCases[] = {
 TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt) {
     for (const AmountCase& c : kAmountCases) {
         SCOPED_TRACE(c.name);
-        state_ = kEarlierRun;
-        CalculatorDialogSession dialog{Run()};
+        CalculatorDialogSession dialog{table_};
         ASSERT_TRUE(dialog.opened());
         dialog.SetAmount(c.text);
         ASSERT_EQ(dialog.Amount(), c.text);  // the field itself has no limit
@@ -217,17 +205,17 @@ TEST_F(CalculatorDialogTest, AnAmountNotWrittenAsZlotyIsRefusedWithTheFocusOnIt)
 
         if (c.expected) {
             ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-            EXPECT_EQ(state_.amount, *c.expected);
-            EXPECT_EQ(state_.accepted, 1);
+            ASSERT_TRUE(dialog.Entry().has_value());
+            EXPECT_EQ(dialog.Entry()->amount, *c.expected);
             continue;
         }
         ExpectAndDismissMessage(L"Nieprawidłowa kwota: wpisz liczbę złotych, np. 1 234,56.");
         EXPECT_TRUE(dialog.WaitForFocus(kAmountField));
         EXPECT_TRUE(dialog.IsOpen());
         EXPECT_EQ(dialog.Amount(), c.text);
-        ExpectSameState(state_, kEarlierRun);
         dialog.Click(IDCANCEL);
         ASSERT_TRUE(dialog.WaitUntilClosed());
+        EXPECT_FALSE(dialog.Entry().has_value()) << "a refused entry is not returned";
     }
 }
 
@@ -237,7 +225,7 @@ TEST_F(CalculatorDialogTest, ADelayWithDaysWithoutARateIsRefusedUntilCorrected) 
     RateTable table = KnownTable();
     table[1].end = Midnight(2024, 2, 21);
     table_ = table;
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 10));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 10));
@@ -248,17 +236,16 @@ TEST_F(CalculatorDialogTest, ADelayWithDaysWithoutARateIsRefusedUntilCorrected) 
     ExpectAndDismissMessage(L"Brak stopy odsetek dla części okresu zwłoki!");
     EXPECT_TRUE(dialog.WaitForFocus(kDueDatePicker));
     EXPECT_TRUE(dialog.IsOpen());
-    EXPECT_EQ(state_.accepted, 0);
 
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 2));
     dialog.Click(IDOK);
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(state_.accepted, 1);
-    EXPECT_NEAR(state_.interest, 8.0, 1e-9);
+    ASSERT_TRUE(dialog.Entry().has_value());
+    EXPECT_NEAR(dialog.Entry()->interest, 8.0, 1e-9);
 }
 
 TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOpen) {
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 2));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 1));
@@ -271,9 +258,6 @@ TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOp
     // moment before the dialog gets the focus back; on Windows it is there at once.
     EXPECT_TRUE(dialog.WaitForFocus(kDueDatePicker));
     EXPECT_TRUE(dialog.IsOpen());
-    // The dates and the amount are recorded before the check, the rest is left as it was.
-    ExpectSameState(state_,
-                    {DayAfter(2024, 3, 2), DayAfter(2024, 3, 1), kEarlierRun.interest, 12.5, 0});
     ExpectDate(dialog.Date(kDueDatePicker), 2024, 3, 2);
     ExpectDate(dialog.Date(kPaymentDatePicker), 2024, 3, 1);
     EXPECT_EQ(dialog.Amount(), L"12,5");
@@ -282,13 +266,13 @@ TEST_F(CalculatorDialogTest, DueDateAfterPaymentDateIsRefusedAndTheDialogStaysOp
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 2));
     dialog.Click(IDOK);
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(state_.accepted, 1);
+    ExpectEntry(dialog.Entry(), {2024, 3, 2}, {2024, 3, 2}, 12.5, 0.0);
 }
 
 TEST_F(CalculatorDialogTest, EqualDatesAreCalculatedWithoutAMessage) {
     const RateTable table = KnownTable();
     table_ = table;
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 3, 5));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 5));
@@ -298,14 +282,14 @@ TEST_F(CalculatorDialogTest, EqualDatesAreCalculatedWithoutAMessage) {
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
     const std::int32_t instant = DayAfter(2024, 3, 5);
-    ExpectSameState(
-        state_, {instant, instant, ComputeInterest(table, instant, instant, 1000.0), 1000.0, 1});
+    ExpectEntry(dialog.Entry(), {2024, 3, 5}, {2024, 3, 5}, 1000.0,
+                ComputeInterest(table, instant, instant, 1000.0));
 }
 
 TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
     const RateTable table = KnownTable();
     table_ = table;
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 19));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2024, 3, 10));
@@ -314,15 +298,11 @@ TEST_F(CalculatorDialogTest, ConfirmedEntryGetsTheInterestOverTheCurrentTable) {
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    const CalculationState& state = state_;
-    EXPECT_EQ(state.dueInstant, DayAfter(2024, 2, 19));
-    EXPECT_EQ(state.paymentInstant, DayAfter(2024, 3, 10));
-    EXPECT_EQ(state.amount, 1000.0);
-    EXPECT_EQ(state.accepted, 1);
+    ExpectEntry(dialog.Entry(), {2024, 2, 19}, {2024, 3, 10}, 1000.0,
+                ComputeInterest(table, DayAfter(2024, 2, 19), DayAfter(2024, 3, 10), 1000.0));
     // February 20 to 29 at 2.0 a day, March 1 to 10 at 1.0 a day.
-    EXPECT_NEAR(state.interest, 30.0, 1e-9);
-    EXPECT_EQ(state.interest,
-              ComputeInterest(table, state.dueInstant, state.paymentInstant, 1000.0));
+    ASSERT_TRUE(dialog.Entry().has_value());
+    EXPECT_NEAR(dialog.Entry()->interest, 30.0, 1e-9);
 }
 
 struct CancelCase {
@@ -344,12 +324,10 @@ const CancelCase kCancelCases[] = {
     {"CloseBox", [](const CalculatorDialogSession& d) { return d.ClickCloseBox(); }},
 };
 
-TEST_F(CalculatorDialogTest, CancelEscapeAndTheCloseBoxEndWithoutRecordingTheEntry) {
+TEST_F(CalculatorDialogTest, CancelEscapeAndTheCloseBoxEndWithoutAnEntry) {
     for (const CancelCase& c : kCancelCases) {
         SCOPED_TRACE(c.name);
-        const CalculationState earlier = EarlierRun(1);
-        state_ = earlier;
-        CalculatorDialogSession dialog{Run()};
+        CalculatorDialogSession dialog{table_};
         ASSERT_TRUE(dialog.opened());
         ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 2024, 2, 19));
         dialog.SetAmount(L"1000");
@@ -358,24 +336,24 @@ TEST_F(CalculatorDialogTest, CancelEscapeAndTheCloseBoxEndWithoutRecordingTheEnt
         ASSERT_TRUE(c.press(dialog));
 
         ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-        ExpectSameState(state_, EarlierRun(0));
+        EXPECT_FALSE(dialog.Entry().has_value());
     }
 }
 
 TEST_F(CalculatorDialogTest, EnterInTheAmountFieldActsAsOk) {
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     dialog.SetAmount(L"12,5");
 
     dialog.PressKeyIn(kAmountField, VK_RETURN);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(state_.amount, 12.5);
-    EXPECT_EQ(state_.accepted, 1);
+    ASSERT_TRUE(dialog.Entry().has_value());
+    EXPECT_EQ(dialog.Entry()->amount, 12.5);
 }
 
 TEST_F(CalculatorDialogTest, PickersOfferOnlyDatesWhoseInstantsFit32Bits) {
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     for (const int picker : {kDueDatePicker, kPaymentDatePicker}) {
         SCOPED_TRACE(testing::Message() << "picker " << picker);
@@ -393,7 +371,7 @@ TEST_F(CalculatorDialogTest, PickersOfferOnlyDatesWhoseInstantsFit32Bits) {
 }
 
 TEST_F(CalculatorDialogTest, TheEndsOfTheOfferedRangeAreCalculated) {
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.SetDate(kDueDatePicker, 1970, 1, 2));
     ASSERT_TRUE(dialog.SetDate(kPaymentDatePicker, 2038, 1, 18));
@@ -401,9 +379,7 @@ TEST_F(CalculatorDialogTest, TheEndsOfTheOfferedRangeAreCalculated) {
     dialog.Click(IDOK);
 
     ASSERT_TRUE(dialog.WaitUntilClosed()) << "the dialog stayed open";
-    EXPECT_EQ(state_.dueInstant, DayAfter(1970, 1, 2));
-    EXPECT_EQ(state_.paymentInstant, DayAfter(2038, 1, 18));
-    EXPECT_EQ(state_.accepted, 1);
+    ExpectEntry(dialog.Entry(), {1970, 1, 2}, {2038, 1, 18}, 0.0, 0.0);
 }
 
 struct UnusableDateCase {
@@ -423,7 +399,7 @@ const UnusableDateCase kUnusableDateCases[] = {
 TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysOpen) {
     for (const UnusableDateCase& c : kUnusableDateCases) {
         SCOPED_TRACE(c.name);
-        CalculatorDialogSession dialog{Run()};
+        CalculatorDialogSession dialog{table_};
         ASSERT_TRUE(dialog.opened());
         SendMessageW(dialog.control(c.picker), DTM_SETRANGE, 0, 0);
         ASSERT_TRUE(dialog.SetDate(c.picker, c.year, c.month, c.day));
@@ -435,27 +411,25 @@ TEST_F(CalculatorDialogTest, DateWithoutA32BitInstantIsRefusedAndTheDialogStaysO
         // Wine difference: the focus may come back a moment after the message box has gone.
         EXPECT_TRUE(dialog.WaitForFocus(c.picker));
         EXPECT_TRUE(dialog.IsOpen());
-        ExpectSameState(state_, kEarlierRun);
     }
+}
+
+TEST_F(CalculatorDialogTest, ADialogThatCannotOpenConfirmsNothing) {
+    // A module without template 203 can't show the dialog at all.
+    SetModuleInstance(GetModuleHandleW(L"kernel32.dll"));
+    const std::optional<ConfirmedEntry> entry = RunCalculatorDialog(table_);
+    SetModuleInstance(GetModuleHandleW(nullptr));
+    EXPECT_FALSE(entry.has_value());
+    EXPECT_EQ(OpenCalculatorDialog(), nullptr);
 }
 
 // Not a check of its own: holds the dialog open while the script around the test program
 // photographs the screen, for a person to look at.
-TEST_F(CalculatorDialogTest, ADialogThatCannotOpenConfirmsNothing) {
-    // The earlier run was confirmed; a module without template 203 can't show the dialog at all.
-    state_ = EarlierRun(1);
-    SetModuleInstance(GetModuleHandleW(L"kernel32.dll"));
-    CalculatorRun run = Run();
-    EXPECT_EQ(RunCalculatorDialog(run), -1);
-    SetModuleInstance(GetModuleHandleW(nullptr));
-    EXPECT_EQ(state_.accepted, 0);
-}
-
 TEST_F(CalculatorDialogTest, ScreenshotOfTheOpenDialog) {
     const char* request = std::getenv("VISTREL_SCREENSHOT_REQUEST");
     const char* taken = std::getenv("VISTREL_SCREENSHOT_TAKEN");
     if (request == nullptr || taken == nullptr) GTEST_SKIP() << "no one to take the screenshot";
-    CalculatorDialogSession dialog{Run()};
+    CalculatorDialogSession dialog{table_};
     ASSERT_TRUE(dialog.opened());
     ASSERT_TRUE(dialog.WaitForFocus(IDOK));
     RedrawWindow(dialog.window(), nullptr, nullptr,

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "calculator/calculation_state.h"
 #include "calculator/calculator_dialog.h"
 #include "calculator/interest_calculator.h"
 #include "calculator/rate_page.h"
@@ -21,7 +20,6 @@
 #include "platform/module_instance.h"
 #include "platform/unique_resource.h"
 #include "tests/calculator/fake_excel_range.h"
-#include "tests/support/address_setting.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/local_moment.h"
 #include "tests/support/page_builder.h"
@@ -58,10 +56,10 @@ const std::wstring kNoTableQuestion =
 // A run of the verb on a thread of its own, as the host's user-interface thread runs it.
 class VerbRun {
 public:
-    explicit VerbRun(IDispatch* target)
-        : session_([this, target] {
+    explicit VerbRun(IDispatch* target, RateSource source = {kRatePageUrl})
+        : session_([this, target, source] {
               CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-              result_ = RunInterestCalculator(target, kRatePageUrl);
+              result_ = RunInterestCalculator(target, source);
               CoUninitialize();
           }) {}
 
@@ -120,7 +118,6 @@ protected:
     void SetUp() override {
         // Every case starts as a fresh process does: no page held, the server serving the page.
         ReleaseRatePage(ProcessRatePage());
-        ProcessCalculationState() = {};
         test::StartListening();
         test::ServeRatePage("page");
         test::TakeRequests();
@@ -278,7 +275,6 @@ TEST_F(InterestCalculatorTest, ADueDateBeforeThePagesOldestPeriodIsRefusedUntilC
     EXPECT_TRUE(run.dialog().WaitForFocus(kDueDatePicker));
     EXPECT_TRUE(run.dialog().IsOpen());
     EXPECT_TRUE(range.writes.empty());
-    EXPECT_EQ(ProcessCalculationState().accepted, 0);
 
     ASSERT_TRUE(run.dialog().SetDate(kDueDatePicker, 1993, 2, 28));
     run.dialog().Click(IDOK);
@@ -396,7 +392,7 @@ TEST_F(InterestCalculatorTest, ATargetWithoutRangeFailsWithoutWindowOrNetwork) {
         target.offersRange = false;
         target.rangeQueryStatus = c.queryStatus;
 
-        EXPECT_EQ(RunInterestCalculator(c.nullTarget ? nullptr : &target, kRatePageUrl), E_FAIL);
+        EXPECT_EQ(RunInterestCalculator(c.nullTarget ? nullptr : &target, {kRatePageUrl}), E_FAIL);
 
         EXPECT_EQ(target.queryCalls, c.nullTarget ? 0 : 1);
         ExpectNothingWrittenAndAllReleased(target);
@@ -490,27 +486,22 @@ TEST_F(InterestCalculatorTest, AnAmountWithGroupedThousandsIsReadWhole) {
     EXPECT_EQ(range.writes, expected);
 }
 
-// Yes to the question, or the user's setting StopyWbudowane = 1 (then without any request):
-// the calculator opens on the built-in table, which holds the bundled page's periods, so the
-// first case's entry gives its 30.1.
+// Yes to the question, or a source that chooses the built-in rates (the user's setting
+// StopyWbudowane = 1; then without any request): the calculator opens on the built-in table,
+// which holds the bundled page's periods, so the first case's entry gives its 30.1.
 TEST_F(InterestCalculatorTest, TheBuiltInRatesAnswerWhenThePageCannotBeHad) {
     struct Case {
         const char* name;
-        bool setting;
+        bool chosen;
         std::size_t requests;
     };
-    for (const Case& c : {Case{"YesToTheQuestion", false, 1}, Case{"Setting", true, 0}}) {
+    for (const Case& c : {Case{"YesToTheQuestion", false, 1}, Case{"Chosen", true, 0}}) {
         SCOPED_TRACE(c.name);
         SetUp();
-        const test::UserSetting setting(L"StopyWbudowane");  // given back afterwards
-        if (c.setting) {
-            const DWORD one = 1;
-            setting.SetRaw(REG_DWORD, &one, sizeof one);
-        }
         test::ServeRatePage("status 404");
         FakeRange range;
-        VerbRun run(&range);
-        if (!c.setting) ExpectAndAnswerQuestion(kNotFetchedQuestion, IDYES);
+        VerbRun run(&range, {kRatePageUrl, c.chosen});
+        if (!c.chosen) ExpectAndAnswerQuestion(kNotFetchedQuestion, IDYES);
         ASSERT_TRUE(run.dialog().WaitForDialog());
         Enter(run.dialog(), {2025, 5, 5}, {2025, 7, 10}, L"1234,5");
         run.dialog().Click(IDOK);
@@ -540,7 +531,7 @@ LRESULT CALLBACK RunAgainOnMessage(int code, WPARAM removal, LPARAM parameter) {
     if (code == HC_ACTION && removal == PM_REMOVE && message->hwnd == nullptr &&
         message->message == kSecondRunMessage) {
         message->message = WM_NULL;
-        secondRun.result = RunInterestCalculator(secondRun.target, kRatePageUrl);
+        secondRun.result = RunInterestCalculator(secondRun.target, {kRatePageUrl});
         secondRun.done = true;
     }
     return CallNextHookEx(nullptr, code, removal, parameter);
@@ -559,7 +550,7 @@ TEST_F(InterestCalculatorTest, ARunCalledWhileTheDialogIsOpenIsRefusedAndTheFirs
         const HHOOK hook =
             SetWindowsHookExW(WH_GETMESSAGE, &RunAgainOnMessage, nullptr, GetCurrentThreadId());
         EXPECT_NE(hook, nullptr);
-        EXPECT_EQ(RunInterestCalculator(&first, kRatePageUrl), 1);
+        EXPECT_EQ(RunInterestCalculator(&first, {kRatePageUrl}), 1);
         UnhookWindowsHookEx(hook);
         CoUninitialize();
     });

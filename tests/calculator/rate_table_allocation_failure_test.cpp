@@ -30,12 +30,12 @@ TEST(RateTableAllocationFailure, IsEFailBeforeTheTargetIsAskedAndTheNextRunGoesO
     CountingTarget target;
     {
         const test::RefusedAllocation refused("rate table");
-        EXPECT_EQ(RunInterestCalculator(&target, kRatePageUrl), E_FAIL);
+        EXPECT_EQ(RunInterestCalculator(&target, {kRatePageUrl}), E_FAIL);
         EXPECT_EQ(refused.Refused(), 1);
     }
     EXPECT_EQ(target.queries, 0);
     // With its table the run goes on to ask the target for its range, which this one lacks.
-    EXPECT_EQ(RunInterestCalculator(&target, kRatePageUrl), E_FAIL);
+    EXPECT_EQ(RunInterestCalculator(&target, {kRatePageUrl}), E_FAIL);
     EXPECT_EQ(target.queries, 1);
 }
 

@@ -19,14 +19,8 @@ namespace {
 using test::CellWrite;
 using test::FakeRange;
 
-CalculationState Confirmed(EnteredDate due, EnteredDate payment, double amount, double interest) {
-    CalculationState state;
-    state.amount = amount;
-    state.interest = interest;
-    state.accepted = 1;
-    state.dueDate = due;
-    state.paymentDate = payment;
-    return state;
+ConfirmedEntry Confirmed(EnteredDate due, EnteredDate payment, double amount, double interest) {
+    return {due, payment, amount, interest};
 }
 
 class WorksheetWriteBackTest : public testing::Test {
@@ -35,9 +29,9 @@ protected:
     static void TearDownTestSuite() { CoUninitialize(); }
 
     // The status of the _com_error that the write-back raised; S_OK when it raised nothing.
-    static HRESULT StatusOfWriting(FakeRange& range, const CalculationState& state) {
+    static HRESULT StatusOfWriting(FakeRange& range, const ConfirmedEntry& entry) {
         try {
-            WriteCalculationBeside(&range, state);
+            WriteCalculationBeside(&range, entry);
         } catch (const _com_error& error) {
             EXPECT_EQ(error.ErrorInfo(), nullptr) << "no call left error information";
             return error.Error();
@@ -53,7 +47,7 @@ protected:
 
 struct TextsCase {
     const char* name;
-    CalculationState state;
+    ConfirmedEntry entry;
     std::vector<std::wstring> texts;  // D, E, F, G
 };
 
@@ -83,7 +77,7 @@ TEST_F(WorksheetWriteBackTest, WritesTheFourTextsIntoDToGOfTheRowInOrder) {
         test::TaskAllocationSpy allocations;
         ASSERT_TRUE(allocations.Registered());
 
-        ASSERT_EQ(StatusOfWriting(range, c.state), S_OK);
+        ASSERT_EQ(StatusOfWriting(range, c.entry), S_OK);
 
         const std::vector<CellWrite> expected = {
             {0, 1, c.texts[0]}, {0, 2, c.texts[1]}, {0, 3, c.texts[2]}, {0, 4, c.texts[3]}};
@@ -97,7 +91,7 @@ TEST_F(WorksheetWriteBackTest, WritesTheFourTextsIntoDToGOfTheRowInOrder) {
 
 struct StopCase {
     const char* name;
-    CalculationState state;
+    ConfirmedEntry entry;
     HRESULT status;
     std::size_t written;  // cells written before the stop
 };
@@ -119,7 +113,7 @@ TEST_F(WorksheetWriteBackTest, ATextThatCannotBeWrittenWholeStopsBeforeItsCell) 
         SCOPED_TRACE(c.name);
         FakeRange range;
 
-        EXPECT_EQ(StatusOfWriting(range, c.state), c.status);
+        EXPECT_EQ(StatusOfWriting(range, c.entry), c.status);
 
         EXPECT_EQ(range.writes.size(), c.written);
         // Nothing is asked of the range for the cell whose text failed.

@@ -1,13 +1,15 @@
-// The rate-page parser as it stood before its speed-up, kept unchanged to compare against.
+// The rate-page parser as it stood before its speed-up, kept unchanged to compare against. Its
+// markers are found with the library's own case-insensitive comparison (base/text_compare.h, whose
+// tests check it against a table of its own): what is compared is the parsing, not the comparison.
 #include "tests/engine/reference_rate_page_parser.h"
 
 #include <optional>
 #include <string>
 
+#include "base/text_compare.h"
 #include "engine/clock.h"
 #include "tests/engine/reference_local_time.h"
 #include "engine/number_text.h"
-#include "tests/engine/reference_text_compare.h"
 
 namespace vistrel::test::reference {
 
@@ -24,7 +26,8 @@ constexpr std::u16string_view CellClosing = u"</p></td>";
 constexpr std::u16string_view LineBreak = u"<BR>";
 
 bool MarkerAt(std::u16string_view text, std::size_t position, std::u16string_view marker) {
-    return position <= text.size() && StartsWithIgnoringCase(text.substr(position), marker);
+    return position <= text.size() &&
+           vistrel::StartsWithIgnoringCase(text.substr(position), marker);
 }
 
 // Where the cell text starts: just after the first opening that has text after it.

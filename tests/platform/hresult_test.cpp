@@ -46,6 +46,33 @@ TEST(FailureFromLastErrorTest, NoErrorSetIsStillAFailure) {
     EXPECT_EQ(FailureFromLastError(), E_FAIL);
 }
 
+struct FallbackCase {
+    HRESULT status;
+    HRESULT fallback;
+    HRESULT expected;
+};
+
+TEST(FailureOrTest, AFailurePassesAnyOtherStatusBecomesTheFallback) {
+    const FallbackCase cases[] = {
+        {E_POINTER, E_FAIL, E_POINTER},
+        {static_cast<HRESULT>(0x80070002), DISP_E_EXCEPTION, static_cast<HRESULT>(0x80070002)},
+        {S_OK, E_FAIL, E_FAIL},
+        {S_FALSE, CLASS_E_CLASSNOTAVAILABLE, CLASS_E_CLASSNOTAVAILABLE},
+        {0x7FFFFFFF, DISP_E_EXCEPTION, DISP_E_EXCEPTION},
+    };
+    for (const FallbackCase& c : cases) {
+        EXPECT_EQ(FailureOr(c.status, c.fallback), c.expected) << std::hex << c.status;
+    }
+}
+
+TEST(Win32FailedTest, EveryCodeButSuccessIsAFailure) {
+    EXPECT_FALSE(Win32Failed(ERROR_SUCCESS));
+    EXPECT_TRUE(Win32Failed(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(Win32Failed(ERROR_NO_MORE_ITEMS));
+    EXPECT_TRUE(Win32Failed(static_cast<LONG>(-1)));
+    EXPECT_TRUE(Win32Failed(DWORD{0xFFFFFFFF}));
+}
+
 TEST(ThrowIfFailedTest, RaisesFailuresOnlyWithoutErrorInformation) {
     EXPECT_NO_THROW(THROW_IF_FAILED(S_OK));
     EXPECT_NO_THROW(THROW_IF_FAILED(S_FALSE));
@@ -93,7 +120,7 @@ TEST(HresultFromCaughtExceptionTest, EveryExceptionBecomesAFailure) {
 }
 
 TEST(HresultFromCaughtExceptionTest, ExceptionWithSuccessStatusStillFails) {
-    EXPECT_EQ(BoundaryResultOf([] { ThrowStatus(S_OK); }), E_FAIL);
+    EXPECT_EQ(BoundaryResultOf([] { throw _com_error(S_OK); }), E_FAIL);
     EXPECT_EQ(BoundaryResultOf([] { throw _com_error(S_FALSE); }), E_FAIL);
 }
 

@@ -1,6 +1,7 @@
 // The user's rate-page address setting redirects both verbs of the action: verb 2 opens the
 // setting's address in the browser, verb 1 fetches the page from it. Absent, empty or not a web
-// address, both verbs use the ministry's address from the string table.
+// address, both verbs use the ministry's address from the string table. The choice of the
+// built-in rates beside it spares verb 1 the fetch.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,36 @@ TEST_F(AddressSetting, RedirectsTheFetchOfVerbOne) {
         EXPECT_TRUE(range.writes.empty());
         EXPECT_EQ(range.references, 1u);
     }
+}
+
+// The user's choice of the built-in rates, beside the address: verb 1 opens the calculator at
+// once, without asking the server anything and without the question.
+TEST_F(AddressSetting, TheBuiltInRatesChoiceSparesVerbOneTheFetch) {
+    ASSERT_TRUE(dll_);
+    test::ServeRatePage("status 404");
+    const test::AddressSetting address;
+    address.Set(L"http://intranet.example/finanse/odsetki.html");
+    const test::UserSetting choice(L"StopyWbudowane");
+    const DWORD one = 1;
+    choice.SetRaw(REG_DWORD, &one, sizeof one);
+    test::FakeRange range;
+    std::atomic<HRESULT> status{E_UNEXPECTED};
+    test::CalculatorDialogSession run([&] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        {
+            const ComPtr<ISmartTagAction> action = dll_.Create<ISmartTagAction>(__uuidof(STAction));
+            const UniqueBstr text(SysAllocString(L"Odsetki MF"));
+            if (action)
+                status = action->InvokeVerb(1, nullptr, &range, nullptr, text.get(), nullptr);
+        }
+        CoUninitialize();
+    });
+    ASSERT_TRUE(run.WaitForDialog()) << "no calculator";
+    run.Click(IDCANCEL);
+    ASSERT_TRUE(run.WaitUntilClosed());
+    EXPECT_EQ(status.load(), S_OK);
+    EXPECT_TRUE(test::TakeRequests().empty());
+    EXPECT_TRUE(range.writes.empty());
 }
 
 }  // namespace

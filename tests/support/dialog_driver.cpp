@@ -118,8 +118,8 @@ void DismissMessageBox(HWND box) {
     }
 }
 
-CalculatorDialogSession::CalculatorDialogSession(CalculatorRun run)
-    : run_([run]() mutable { RunCalculatorDialog(run); }) {
+CalculatorDialogSession::CalculatorDialogSession(const RateTable& table)
+    : run_([this, &table] { entry_ = RunCalculatorDialog(table); }) {
     Start();
     WaitForDialog();
 }

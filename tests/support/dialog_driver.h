@@ -61,8 +61,8 @@ bool AnswerMessageBox(HWND box, int button);
 // the object cancels the dialog when a test has left it open, after dismissing its messages.
 class CalculatorDialogSession {
 public:
-    // Opens the dialog for `run`, whose table and state must outlive the object, and waits for it.
-    explicit CalculatorDialogSession(CalculatorRun run);
+    // Opens the dialog over `table`, which must outlive the object, and waits for it.
+    explicit CalculatorDialogSession(const RateTable& table);
     // Runs `run` on the thread instead, for a caller of the dialog that may open it or end
     // before; returns at once: WaitForDialog() waits for the dialog.
     explicit CalculatorDialogSession(std::function<void()> run);
@@ -80,6 +80,8 @@ public:
     bool WaitForDialog();
     // Waits for the dialog's modal loop to end; false when it is still running.
     bool WaitUntilClosed();
+    // What the dialog opened over a table returned; read once WaitUntilClosed() has said true.
+    const std::optional<ConfirmedEntry>& Entry() const noexcept { return entry_; }
 
     // The window that has the keyboard focus on the dialog's thread.
     HWND Focus() const noexcept;
@@ -102,6 +104,7 @@ public:
 private:
     void Start();
 
+    std::optional<ConfirmedEntry> entry_;
     std::function<void()> run_;
     UniqueHandle thread_;
     DWORD threadId_ = 0;

@@ -1,10 +1,11 @@
-#include "smarttag/rate_page_address.h"
+#include "platform/user_settings.h"
 
 #include <windows.h>
 
 #include <cwctype>
 #include <vector>
 
+#include "base/status.h"
 #include "platform/unique_resource.h"
 
 namespace vistrel {
@@ -19,18 +20,13 @@ bool BeginsWithScheme(std::wstring_view text, std::wstring_view scheme) noexcept
     return true;
 }
 
-// The setting's text, or an empty string when there is none that can be used. Read with the
-// calls every Windows version has; a REG_SZ stored without its terminating NUL is terminated here.
-std::wstring ReadSetting() {
-    UniqueHkey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
+// The address value's text, or an empty string when there is none that can be used. Read with
+// the calls every Windows version has; a REG_SZ stored without its terminating NUL is terminated
+// here.
+std::wstring ReadAddress(HKEY key) {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExW(key.get(), kAddressSettingValue, nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS ||
+    if (Win32Failed(RegQueryValueExW(key, kAddressSettingValue, nullptr, &type, nullptr, &size)) ||
         type != REG_SZ) {
         return {};
     }
@@ -38,12 +34,23 @@ std::wstring ReadSetting() {
     if (size > (kLongestAddress + 1) * sizeof(wchar_t)) return {};
     std::vector<wchar_t> buffer(kLongestAddress + 2, L'\0');
     size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), kAddressSettingValue, nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+    if (Win32Failed(RegQueryValueExW(key, kAddressSettingValue, nullptr, &type,
+                                     reinterpret_cast<BYTE*>(buffer.data()), &size)) ||
         type != REG_SZ) {
         return {};
     }
-    return std::wstring(buffer.data());
+    std::wstring address(buffer.data());
+    if (!IsWebAddress(address)) address.clear();
+    return address;
+}
+
+bool ReadBuiltInRatesChoice(HKEY key) noexcept {
+    DWORD type = REG_NONE;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    return !Win32Failed(RegQueryValueExW(key, kBuiltInRatesSettingValue, nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&value), &size)) &&
+           type == REG_DWORD && size == sizeof value && value == 1;
 }
 
 }  // namespace
@@ -68,10 +75,13 @@ bool IsWebAddress(std::wstring_view text) noexcept {
     return hostLength > 0;
 }
 
-std::wstring RatePageAddress(const wchar_t* defaultAddress) {
-    std::wstring setting = ReadSetting();
-    if (IsWebAddress(setting)) return setting;
-    return defaultAddress != nullptr ? std::wstring(defaultAddress) : std::wstring();
+UserSettings ReadUserSettings() {
+    UniqueHkey key;
+    if (Win32Failed(
+            RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()))) {
+        return {};
+    }
+    return {ReadAddress(key.get()), ReadBuiltInRatesChoice(key.get())};
 }
 
 }  // namespace vistrel

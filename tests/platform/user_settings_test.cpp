@@ -1,5 +1,5 @@
-// The rate page's address: which texts count as a web address, and what the setting in the
-// user's registry gives for every kind of value it may hold.
+// The user's settings: which texts count as a web address, and what each value in the user's
+// registry gives for every kind of value it may hold.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,13 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "smarttag/rate_page_address.h"
+#include "platform/user_settings.h"
 #include "tests/support/address_setting.h"
 
 namespace vistrel {
 namespace {
 
 constexpr wchar_t kDefault[] = L"http://www.mf.gov.pl/podatki/odsetki_za_zwloke.shtml";
+
+// The address both verbs would use now.
+std::wstring RatePageAddress(const wchar_t* defaultAddress) {
+    return ReadUserSettings().RatePageAddress(defaultAddress);
+}
 
 struct AddressCase {
     const wchar_t* text;
@@ -77,6 +82,7 @@ TEST(RatePageAddress, WithoutTheKeyIsTheDefault) {
     if (values != 0) GTEST_SKIP() << "the key holds other values; it is left alone";
     ASSERT_EQ(RegDeleteKeyW(brevant, L"Vistrel"), ERROR_SUCCESS);
     EXPECT_EQ(RatePageAddress(kDefault), kDefault);
+    EXPECT_FALSE(ReadUserSettings().builtInRates);
 }
 
 struct SettingCase {
@@ -133,6 +139,44 @@ TEST(RatePageAddress, StopsAtANulInsideTheString) {
     const wchar_t stored[] = L"http://intranet.example/a\0 tail";
     setting.SetRaw(REG_SZ, stored, sizeof(stored));
     EXPECT_EQ(RatePageAddress(kDefault), L"http://intranet.example/a");
+}
+
+struct ChoiceCase {
+    const char* name;
+    DWORD type;
+    std::vector<BYTE> data;
+    bool builtInRates;
+};
+
+TEST(BuiltInRatesChoice, OnlyTheDwordOneChoosesTheBuiltInRates) {
+    const ChoiceCase cases[] = {
+        {"DwordOne", REG_DWORD, {1, 0, 0, 0}, true},
+        {"DwordZero", REG_DWORD, {0, 0, 0, 0}, false},
+        {"DwordTwo", REG_DWORD, {2, 0, 0, 0}, false},
+        {"DwordHighBit", REG_DWORD, {1, 0, 0, 1}, false},
+        {"QwordOne", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, false},
+        {"TextOne", REG_SZ, {'1', 0, 0, 0}, false},
+        {"BinaryOne", REG_BINARY, {1, 0, 0, 0}, false},
+        {"ShortBinary", REG_DWORD, {1}, false},
+    };
+    for (const ChoiceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::UserSetting setting(L"StopyWbudowane");
+        EXPECT_FALSE(ReadUserSettings().builtInRates) << "absent";
+        setting.SetRaw(c.type, c.data.data(), c.data.size());
+        EXPECT_EQ(ReadUserSettings().builtInRates, c.builtInRates);
+    }
+}
+
+TEST(UserSettings, BothValuesAreReadTogether) {
+    const test::AddressSetting address;
+    const test::UserSetting choice(L"StopyWbudowane");
+    address.Set(L"https://intranet.example/odsetki.html");
+    const DWORD one = 1;
+    choice.SetRaw(REG_DWORD, &one, sizeof one);
+    const UserSettings settings = ReadUserSettings();
+    EXPECT_EQ(settings.ratePageAddress, L"https://intranet.example/odsetki.html");
+    EXPECT_TRUE(settings.builtInRates);
 }
 
 }  // namespace
