@@ -25,9 +25,14 @@ started=$(clock)
 "$root/scripts/install-dependencies.sh" || exit 1
 setup_seconds=$(($(clock) - started))
 
-launcher=()
+# Line tables and function names (-g1) in place of full debugging information: sanitizer reports
+# and Wine's backtraces keep their files and lines, the compilers make the same code at any
+# debugging level, and the test programs compile in some 40% less time. For a debugger, configure
+# a tree without these (cmake --preset X --fresh).
+configure_options=(-DVISTREL_WERROR=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
+                   "-DCMAKE_CXX_FLAGS_DEBUG=-g1")
 if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  configure_options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # Paths below the sources count as relative, so that a clone elsewhere finds the same entries.
   export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
 fi
@@ -43,7 +48,7 @@ for preset in "${presets[@]}"; do
   log=$(mktemp)
   configure_seconds=- build_seconds=- test_seconds=-
   step_start=$(clock)
-  if ! cmake --preset "$preset" -DVISTREL_WERROR=ON "${launcher[@]}" >"$log" 2>&1; then
+  if ! cmake --preset "$preset" "${configure_options[@]}" >"$log" 2>&1; then
     cat "$log"
     broken+=("$preset (konfiguracja)")
     rm -f "$log"
