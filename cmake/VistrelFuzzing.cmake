@@ -12,6 +12,7 @@ set(VISTREL_FUZZ_TEST_RUNS 20000 CACHE STRING "Inputs each fuzz target's CTest t
 function(vistrel_add_fuzzer name)
   cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY VISTREL_TEST_PROGRAMS ${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   vistrel_configure_target(${name})

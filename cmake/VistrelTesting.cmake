@@ -50,6 +50,7 @@ set(VISTREL_VALGRIND_OPTIONS --tool=memcheck --error-exitcode=1 --leak-check=ful
 function(vistrel_add_test name)
   cmake_parse_arguments(ARG "OWN_MAIN;VALGRIND" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT;LAUNCHER;CASES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY VISTREL_TEST_PROGRAMS ${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VISTREL_GTEST_LIBS})
   if(NOT ARG_OWN_MAIN)
     target_link_libraries(${name} PRIVATE ${VISTREL_GTEST_MAIN})
