@@ -30,6 +30,7 @@ struct CaseInput {
     double amount = 0.0;
     InterestRateKind rateKind = InterestRateKind::Basic;
     bool shiftDueDate = true;
+    std::optional<std::chrono::year_month_day> correction{};  // the corrected return filed
 };
 
 // The calculation, or a refusal with a Polish message (without "Błąd: ").

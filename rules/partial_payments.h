@@ -28,6 +28,7 @@ struct PaymentPlan {
     std::optional<std::chrono::year_month_day> balanceDay;  // --na-dzien
     InterestRateKind rateKind = InterestRateKind::Basic;
     bool shiftDueDate = true;
+    std::optional<std::chrono::year_month_day> correction{};  // the corrected return filed
 };
 
 // The interest of one stretch of time on the arrears then owed.
