@@ -91,8 +91,8 @@ CliOutput RunPayments(const RateSource& rates, const CalculatorOptions& options,
 
 }  // namespace
 
-CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
-                           const ProgressSink& progress) {
+CliOutput RunCalculatorCli(const std::vector<std::string>& arguments, const ProgressSink& progress,
+                           const OutputSink& output) {
     const OptionsOutcome outcome = ParseCalculatorOptions(arguments);
     if (!outcome.options) {
         return Failure(ExitBadArguments, outcome.error);
@@ -149,13 +149,18 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     const auto& newest = rates.newestStart;
 
     if (options.listPath) {
-        CliOutput output = RunDebtList(rates, options, now, progress);
-        if (newest && output.rowsPaidLate > 0) {
-            output.err += StaleWarning(
-                "w " + std::to_string(output.rowsPaidLate) + " wierszach listy data zapłaty wypada",
+        // The page's warnings come before the rows named while the list runs.
+        if (progress && !warnings.empty()) {
+            progress(warnings);
+            warnings.clear();
+        }
+        CliOutput listed = RunDebtList(rates, options, now, progress, output);
+        if (newest && listed.rowsPaidLate > 0) {
+            listed.err += StaleWarning(
+                "w " + std::to_string(listed.rowsPaidLate) + " wierszach listy data zapłaty wypada",
                 *newest);
         }
-        return WithWarnings(warnings, std::move(output));
+        return WithWarnings(warnings, std::move(listed));
     }
 
     if (options.PaidInParts()) {

@@ -249,17 +249,22 @@ Opcje:
                  stan długu w tym dniu (po wpłatach albo bez nich)
   --bez-przesuniecia
                  nie przesuwa terminu z dnia wolnego od pracy
-  --lista=PLIK   oblicza listę należności z pliku CSV (średniki, UTF-8 albo
-                 Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
-                 data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
-                 kwota, nieobowiązkowo rodzaj stawki i wpłaty części długu
-                 (DATA:KWOTA rozdzielone znakiem |; data zapłaty jest wtedy
-                 dniem stanu albo zostaje pusta); do wierszy dopisuje dni,
-                 odsetki, odsetki zaokrąglone i uwagi; wiersz, którego nie da
-                 się odczytać, zostaje bez odsetek i jest wymieniony na
-                 standardowym wyjściu błędów ("wiersz 3: ...")
-  --wynik=PLIK   zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
-                 na standardowe wyjście
+  --lista=PLIK   oblicza listę należności z pliku CSV (pola rozdzielone
+                 średnikiem, tabulatorem albo przecinkiem, w cudzysłowach
+                 według RFC 4180; UTF-8, UTF-16 ze znacznikiem BOM albo
+                 Windows-1250; wiersz nagłówka nieobowiązkowy): w każdym
+                 wierszu data należności, data zapłaty (RRRR-MM-DD albo
+                 DD.MM.RRRR), kwota, nieobowiązkowo rodzaj stawki, wpłaty
+                 części długu (DATA:KWOTA rozdzielone znakiem |; data zapłaty
+                 jest wtedy dniem stanu albo zostaje pusta) i data złożenia
+                 korekty; do wierszy dopisuje dni, odsetki, odsetki
+                 zaokrąglone i uwagi; wiersz, którego nie da się odczytać,
+                 zostaje bez odsetek i jest wymieniony na standardowym
+                 wyjściu błędów ("wiersz 3: ..."), a na końcu podsumowanie
+  --wynik=PLIK   zapisuje wynik listy do pliku (w kodowaniu, z separatorem
+                 i końcami wierszy listy) zamiast na standardowe wyjście;
+                 plik zostaje zastąpiony dopiero pełnym wynikiem, a po błędzie
+                 lub przerwaniu (Ctrl+C) pozostaje bez zmian
   --wbudowane    stopy wbudowane w program (domyślnie): historia stóp ogłaszanych
                  przez Ministerstwo Finansów; raport podaje początek najnowszego
                  okresu i ostrzega, gdy data zapłaty wypada ponad 120 dni później
@@ -287,6 +292,7 @@ Kody wyjścia:
   3  na stronie nie ma stóp albo nie obejmują one wszystkich dni zwłoki
   4  nieoczekiwany błąd programu
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
+  6  obliczanie listy przerwane (Ctrl+C); plik wyniku bez zmian
 )";
 }
 
