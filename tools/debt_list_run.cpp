@@ -38,6 +38,7 @@ struct ListShape {
     char separator = ';';
     std::size_t records = 0;  // records that are not blank, a header among them
     std::size_t widest = 0;   // the most fields a record has
+    bool strayBytes = false;  // UTF-8 read with bytes of no UTF-8 character among them
 };
 
 std::string Utf8Of(const std::filesystem::path& path) {
@@ -111,7 +112,9 @@ ListShape SurveyList(const std::filesystem::path& path, const InterruptionWatch&
     ListRecordReader reader(
         [&](char* buffer, std::size_t size) {
             const std::size_t got = file.Read(buffer, size);
-            if (!marked) census.Add(std::string_view(buffer, got));
+            if (!marked || *marked == ListEncoding::Utf8WithMark) {
+                census.Add(std::string_view(buffer, got));
+            }
             return got;
         },
         marked.value_or(ListEncoding::Utf8));
@@ -130,6 +133,7 @@ ListShape SurveyList(const std::filesystem::path& path, const InterruptionWatch&
     }
     census.Finish();
     shape.encoding = marked.value_or(census.Verdict());
+    shape.strayBytes = census.StrayBytes() > 0;
     return shape;
 }
 
@@ -294,7 +298,11 @@ CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options,
                 }
             }
             ++counts.rows;
-            std::string problem = EncodingProblem(record.text, shape.encoding);
+            // A UTF-8 file without stray bytes needs no look at each row's.
+            std::string problem = shape.strayBytes || shape.encoding == ListEncoding::Utf16Le ||
+                                          shape.encoding == ListEncoding::Utf16Be
+                                      ? EncodingProblem(record.text, shape.encoding)
+                                      : std::string();
             if (problem.empty() && record.unclosedQuote) {
                 problem =
                     "cudzysłów otwarty w tym wierszu nie zamyka się ani do końca pliku, "

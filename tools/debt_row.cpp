@@ -112,24 +112,48 @@ DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions&
     return reading;
 }
 
-std::string Remarks(const Calculation& calculation) {
-    std::string remarks;
+// "YYYY-MM-DD", as FormatCalendarDate writes it, without the C library's formatting: a list
+// writes two for every due date moved off a day off.
+void AppendDate(std::string& out, const std::chrono::year_month_day& date) {
+    const auto digits = [&out](unsigned value, int width) {
+        char text[4];
+        for (int i = width - 1; i >= 0; --i) {
+            text[i] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+        out.append(text, static_cast<std::size_t>(width));
+    };
+    digits(static_cast<unsigned>(static_cast<int>(date.year())), 4);
+    out += '-';
+    digits(static_cast<unsigned>(date.month()), 2);
+    out += '-';
+    digits(static_cast<unsigned>(date.day()), 2);
+}
+
+void AppendRemarks(std::string& out, const Calculation& calculation) {
+    const std::size_t start = out.size();
+    const auto next = [&out, start] {
+        if (out.size() > start) out += "; ";
+    };
     if (calculation.dueShift) {
-        remarks = "termin przesunięty z " + FormatCalendarDate(calculation.dueShift->entered) +
-                  " (" + calculation.dueShift->dayOff + ") na " +
-                  FormatCalendarDate(calculation.due);
+        out += "termin przesunięty z ";
+        AppendDate(out, calculation.dueShift->entered);
+        out += " (";
+        out += calculation.dueShift->dayOff;
+        out += ") na ";
+        AppendDate(out, calculation.due);
     }
     if (IsNotCharged(calculation)) {
-        if (!remarks.empty()) remarks += "; ";
-        remarks += "odsetek nie nalicza się (nie przekraczają " +
-                   FormatPolishAmount(*calculation.threshold) + ")";
+        next();
+        out += "odsetek nie nalicza się (nie przekraczają ";
+        out += FormatPolishAmount(*calculation.threshold);
+        out += ")";
     }
     if (calculation.days != calculation.elapsedDays) {
-        if (!remarks.empty()) remarks += "; ";
-        remarks += "stopy obejmują " + std::to_string(calculation.days) + " z " +
-                   std::to_string(calculation.elapsedDays) + " dni zwłoki";
+        next();
+        out += "stopy obejmują " + std::to_string(calculation.days) + " z " +
+               std::to_string(calculation.elapsedDays) + " dni zwłoki";
     }
-    return remarks;
 }
 
 std::int32_t TotalDays(const PaymentSchedule& schedule) {
@@ -163,12 +187,12 @@ std::string RefusedInRow(const PaymentSchedule& schedule) {
 
 // Figures as a spreadsheet reads them back: a decimal comma, no grouping; in quotes in a list
 // separated by commas.
-std::string SheetNumber(double value, int decimals, char separator) {
+void AppendSheetNumber(std::string& out, double value, int decimals, char separator) {
     std::string text = FormatFixed(value, decimals);
     for (char& c : text) {
         if (c == '.') c = ',';
     }
-    return ListField(text, separator);
+    AppendListField(out, text, separator);
 }
 
 }  // namespace
@@ -184,9 +208,12 @@ DebtRowOutcome ComputeDebtRow(const RateSource& rates, const std::vector<std::st
         const ScheduleOutcome scheduled = CalculatePayments(rates, *reading.plan, now);
         if (scheduled.schedule) {
             const PaymentSchedule& schedule = *scheduled.schedule;
-            added = std::to_string(TotalDays(schedule)) + separator +
-                    SheetNumber(static_cast<double>(schedule.interest) / 100.0, 2, separator) +
-                    separator + separator + ListField(PaymentRemarks(schedule), separator);
+            added += std::to_string(TotalDays(schedule));
+            added += separator;
+            AppendSheetNumber(added, static_cast<double>(schedule.interest) / 100.0, 2, separator);
+            added += separator;
+            added += separator;
+            AppendListField(added, PaymentRemarks(schedule), separator);
             outcome.computed = true;
             if (!schedule.refused.empty()) outcome.error = RefusedInRow(schedule);
             return outcome;
@@ -197,10 +224,15 @@ DebtRowOutcome ComputeDebtRow(const RateSource& rates, const std::vector<std::st
         const CaseOutcome calculated = CalculateCase(rates, *reading.input, now);
         if (calculated.calculation) {
             const Calculation& calculation = *calculated.calculation;
-            added = std::to_string(calculation.days) + separator +
-                    SheetNumber(calculation.interest, 2, separator) + separator +
-                    SheetNumber(RoundToWholeZloty(calculation.interest), 0, separator) + separator +
-                    ListField(Remarks(calculation), separator);
+            added += std::to_string(calculation.days);
+            added += separator;
+            AppendSheetNumber(added, calculation.interest, 2, separator);
+            added += separator;
+            AppendSheetNumber(added, RoundToWholeZloty(calculation.interest), 0, separator);
+            added += separator;
+            std::string remarks;
+            AppendRemarks(remarks, calculation);
+            AppendListField(added, remarks, separator);
             outcome.computed = true;
             return outcome;
         }
@@ -212,7 +244,9 @@ DebtRowOutcome ComputeDebtRow(const RateSource& rates, const std::vector<std::st
 }
 
 std::string FieldsOfRowError(const std::string& error, char separator) {
-    return std::string(3, separator) + ListField("błąd: " + error, separator);
+    std::string fields(3, separator);
+    AppendListField(fields, "błąd: " + error, separator);
+    return fields;
 }
 
 }  // namespace vistrel::tools

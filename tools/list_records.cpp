@@ -223,15 +223,26 @@ void SplitListRecord(std::string_view record, char separator, std::vector<std::s
     fields.resize(count);
 }
 
-std::string ListField(std::string_view text, char separator) {
-    const char special[] = {separator, '"', '\r', '\n', '\0'};
-    if (text.find_first_of(special) == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') quoted += '"';
+void AppendListField(std::string& out, std::string_view text, char separator) {
+    const bool plain = std::none_of(text.begin(), text.end(), [separator](char c) {
+        return c == separator || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
+        out += text;
+        return;
     }
-    return quoted + "\"";
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    out += '"';
+}
+
+std::string ListField(std::string_view text, char separator) {
+    std::string field;
+    AppendListField(field, text, separator);
+    return field;
 }
 
 std::size_t CountListFields(std::string_view record, char separator) {

@@ -76,6 +76,7 @@ void SplitListRecord(std::string_view record, char separator, std::vector<std::s
 
 // A field for the list: in quotes when it holds the separator, a quote or a line break.
 std::string ListField(std::string_view text, char separator);
+void AppendListField(std::string& out, std::string_view text, char separator);
 
 // How many fields SplitListRecord finds in the record.
 std::size_t CountListFields(std::string_view record, char separator);
