@@ -163,9 +163,9 @@ CliOutput RunSingleDebt(const RateSource& rates, const CalculatorOptions& option
 }
 
 CliOutput RunList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
-                  const ProgressSink& progress) {
+                  const ProgressSink& progress, const OutputSink& rows) {
     const auto& newest = rates.newestStart;
-    CliOutput output = RunDebtList(rates, options, now, progress);
+    CliOutput output = RunDebtList(rates, options, now, progress, rows);
     if (newest && output.rowsPaidLate > 0) {
         output.err += StaleWarning(
             "w " + std::to_string(output.rowsPaidLate) + " wierszach listy data zapłaty wypada",
@@ -176,8 +176,8 @@ CliOutput RunList(const RateSource& rates, const CalculatorOptions& options, std
 
 }  // namespace
 
-CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
-                           const ProgressSink& progress) {
+CliOutput RunCalculatorCli(const std::vector<std::string>& arguments, const ProgressSink& progress,
+                           const OutputSink& output) {
     const OptionsOutcome outcome = ParseCalculatorOptions(arguments);
     if (!outcome.options) {
         return Failure(ExitBadArguments, outcome.error);
@@ -207,7 +207,13 @@ CliOutput RunCalculatorCli(const std::vector<std::string>& arguments,
     if (!loaded.rates) return WithWarnings(loaded.warnings, loaded.failure);
     const RateSource& rates = *loaded.rates;
     if (options.listPath) {
-        return WithWarnings(loaded.warnings, RunList(rates, options, now, progress));
+        // The page's warnings come before the rows named while the list runs.
+        std::string warnings = loaded.warnings;
+        if (progress && !warnings.empty()) {
+            progress(warnings);
+            warnings.clear();
+        }
+        return WithWarnings(warnings, RunList(rates, options, now, progress, output));
     }
     if (options.PaidInParts()) {
         return WithWarnings(loaded.warnings,

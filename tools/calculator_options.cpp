@@ -174,21 +174,26 @@ odsetki biegną dalej tylko od pozostałej zaległości)",
          return std::optional<std::string>();
      }},
     {"--lista", "PLIK",
-     R"(oblicza listę należności z pliku CSV (średniki, UTF-8 albo
-Windows-1250, wiersz nagłówka nieobowiązkowy): w każdym wierszu
-data należności, data zapłaty (RRRR-MM-DD albo DD.MM.RRRR),
-kwota, nieobowiązkowo rodzaj stawki, wpłaty części długu
-(DATA:KWOTA rozdzielone znakiem |; data zapłaty jest wtedy
-dniem stanu albo zostaje pusta) i dzień złożenia korekty; do
-wierszy dopisuje dni, odsetki, odsetki zaokrąglone i uwagi;
-wiersz, którego nie da się odczytać, zostaje bez odsetek i jest
-wymieniony na standardowym wyjściu błędów ("wiersz 3: ..."))",
+     R"(oblicza listę należności z pliku CSV (pola rozdzielone
+średnikiem, tabulatorem albo przecinkiem, w cudzysłowach
+według RFC 4180; UTF-8, UTF-16 ze znacznikiem BOM albo
+Windows-1250; wiersz nagłówka nieobowiązkowy): w każdym
+wierszu data należności, data zapłaty (RRRR-MM-DD albo
+DD.MM.RRRR), kwota, nieobowiązkowo rodzaj stawki, wpłaty
+części długu (DATA:KWOTA rozdzielone znakiem |; data zapłaty
+jest wtedy dniem stanu albo zostaje pusta) i dzień złożenia
+korekty; do wierszy dopisuje dni, odsetki, odsetki
+zaokrąglone i uwagi; wiersz, którego nie da się odczytać,
+zostaje bez odsetek i jest wymieniony na standardowym
+wyjściu błędów ("wiersz 3: ..."), a na końcu podsumowanie)",
      [](std::string_view value, CalculatorOptions& options, ParseState&) {
          return ReadOptionPath(value, "--lista", "ścieżki do pliku", options.listPath);
      }},
     {"--wynik", "PLIK",
-     R"(zapisuje wynik listy do pliku (w kodowaniu listy) zamiast
-na standardowe wyjście)",
+     R"(zapisuje wynik listy do pliku (w kodowaniu, z separatorem
+i końcami wierszy listy) zamiast na standardowe wyjście;
+plik zostaje zastąpiony dopiero pełnym wynikiem, a po błędzie
+lub przerwaniu (Ctrl+C) pozostaje bez zmian)",
      [](std::string_view value, CalculatorOptions& options, ParseState&) {
          return ReadOptionPath(value, "--wynik", "ścieżki do pliku", options.resultPath);
      }},
@@ -378,6 +383,7 @@ Kody wyjścia:
   4  nieoczekiwany błąd programu
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
   6  przepisy (według znanych źródeł) nie rozstrzygają, jaką stawkę zastosować
+  7  obliczanie listy przerwane (Ctrl+C); plik wyniku bez zmian
 )";
     // Each option's name and argument, then its lines indented under them.
     std::string options;

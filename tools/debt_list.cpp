@@ -1,15 +1,49 @@
 #include "tools/debt_list.h"
 
+#include <utility>
+
 #include "base/whole_text_number.h"
 #include "rules/calendar_date.h"
-#include "tools/windows1250.h"
 
 namespace vistrel::tools {
 
 using namespace rules;
 namespace {
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+// Parts of the words that name the columns, without Polish letters.
+constexpr std::string_view ColumnWords[] = {
+    "termin", "naleznos", "data",  "dzien",  "zaplat", "platnos", "kwot",  "zaleglos",   "suma",
+    "stawk",  "rodzaj",   "wplat", "korekt", "odsetk", "dni",     "uwagi", "kontrahent",
+};
+
+// ASCII letters in lower case, Polish letters as their Latin base letter in lower case.
+std::string FoldedWord(std::string_view utf8) {
+    static constexpr std::pair<std::string_view, char> PolishLetters[] = {
+        {"ą", 'a'}, {"ć", 'c'}, {"ę", 'e'}, {"ł", 'l'}, {"ń", 'n'}, {"ó", 'o'},
+        {"ś", 's'}, {"ź", 'z'}, {"ż", 'z'}, {"Ą", 'a'}, {"Ć", 'c'}, {"Ę", 'e'},
+        {"Ł", 'l'}, {"Ń", 'n'}, {"Ó", 'o'}, {"Ś", 's'}, {"Ź", 'z'}, {"Ż", 'z'},
+    };
+    std::string folded;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char c = utf8[i];
+        if (static_cast<unsigned char>(c) < 0x80) {
+            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            ++i;
+            continue;
+        }
+        bool found = false;
+        for (const auto& [letter, base] : PolishLetters) {
+            if (utf8.substr(i).starts_with(letter)) {
+                folded += base;
+                i += letter.size();
+                found = true;
+                break;
+            }
+        }
+        if (!found) folded += utf8[i++];
+    }
+    return folded;
+}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -23,91 +57,16 @@ std::optional<unsigned> ReadNumber(std::string_view text) {
 
 }  // namespace
 
-ListText DecodeListText(std::string_view bytes) {
-    ListText list;
-    std::string text;
-    if (bytes.starts_with(ByteOrderMark)) {
-        list.byteOrderMark = true;
-        bytes.remove_prefix(ByteOrderMark.size());
-    }
-    if (IsUtf8(bytes)) {
-        text = std::string(bytes);
-    } else {
-        list.windows1250 = true;
-        text = Windows1250ToUtf8(bytes);
-    }
-    std::string_view rest = text;
-    list.endsWithLineEnd = rest.empty() || rest.back() == '\n';
-    bool first = true;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-            if (first) list.lineEnd = "\r\n";
+bool IsHeaderRecord(const std::vector<std::string>& fields) {
+    bool named = false;
+    for (const std::string& field : fields) {
+        const std::string folded = FoldedWord(field);
+        if (folded.find_first_of("0123456789") != std::string::npos) return false;
+        for (const std::string_view word : ColumnWords) {
+            if (folded.find(word) != std::string::npos) named = true;
         }
-        first = false;
-        list.lines.emplace_back(line);
     }
-    return list;
-}
-
-std::string EncodeListText(const ListText& original, const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        text += lines[i];
-        if (i + 1 < lines.size() || original.endsWithLineEnd) text += original.lineEnd;
-    }
-    if (original.windows1250) return Utf8ToWindows1250(text);
-    return original.byteOrderMark ? std::string(ByteOrderMark) + text : text;
-}
-
-std::vector<std::string> SplitListLine(std::string_view line) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    bool wasQuoted = false;
-    std::size_t i = 0;
-    const auto finish = [&] {
-        fields.push_back(wasQuoted ? field : std::string(Trimmed(field)));
-        field.clear();
-        wasQuoted = false;
-    };
-    while (i < line.size()) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                i += 2;
-                continue;
-            }
-            if (c == '"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == '"' && Trimmed(field).empty()) {
-            field.clear();
-            quoted = wasQuoted = true;
-        } else if (c == ';') {
-            finish();
-        } else if (!wasQuoted) {
-            field += c;
-        }
-        ++i;
-    }
-    finish();
-    return fields;
-}
-
-std::string ListField(std::string_view text) {
-    if (text.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
+    return named;
 }
 
 std::optional<std::chrono::year_month_day> ParseListDate(std::string_view text) {

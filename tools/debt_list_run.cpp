@@ -1,316 +1,372 @@
 #include "tools/debt_list_run.h"
 
 #include <algorithm>
-#include <fstream>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "rules/calendar_date.h"
-#include "rules/partial_payments.h"
+#include "tools/debt_list.h"
+#include "tools/debt_row.h"
+#include "tools/interruption_watch.h"
+#include "tools/list_encoding.h"
+#include "tools/list_file.h"
+#include "tools/list_records.h"
 #include "tools/polish_number.h"
-#include "tools/quoting.h"
-#include "tools/rate_freshness.h"
 #include "tools/rate_page_file.h"
-#include "tools/report.h"
+#include "tools/replacing_file.h"
+#include "tools/utf8.h"
+#include "tools/windows1250.h"
 
 namespace vistrel::tools {
 
 using namespace rules;
 namespace {
 
-// A list far larger than any accountant's is no list.
-constexpr std::uintmax_t LargestList = 256 * 1024 * 1024;
+constexpr std::string_view AddedColumns[] = {"dni", "odsetki", "odsetki zaokrąglone", "uwagi"};
 
-constexpr const char* AddedHeader = "dni;odsetki;odsetki zaokrąglone;uwagi";
+// The result is handed on in pieces of about this size.
+constexpr std::size_t OutputChunk = 256 * 1024;
 
-struct DebtRow {
-    std::optional<CaseInput> input;
-    std::optional<PaymentPlan> plan;  // a row with payments
-    std::string error;
+// What a first reading of the whole list finds, before any row is computed.
+struct ListShape {
+    ListEncoding encoding = ListEncoding::Utf8;
+    char separator = ';';
+    std::size_t records = 0;  // records that are not blank, a header among them
+    std::size_t widest = 0;   // the most fields a record has
+    bool strayBytes = false;  // UTF-8 read with bytes of no UTF-8 character among them
 };
-
-// "DATA:KWOTA|DATA:KWOTA", in the list's date and amount forms.
-std::optional<std::vector<Payment>> ReadRowPayments(std::string_view text, std::string& error) {
-    std::vector<Payment> payments;
-    for (;;) {
-        const std::size_t bar = text.find('|');
-        std::string_view item = text.substr(0, bar);
-        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-        const auto payment = ReadPaymentText(item, error, true);
-        if (!payment) {
-            if (!error.empty()) error[0] = 'w';  // "Wpłata ..." inside the line
-            if (error.ends_with('.')) error.pop_back();
-            return std::nullopt;
-        }
-        payments.push_back(Payment{payment->first, ToGrosze(payment->second)});
-        if (bar == std::string_view::npos) return payments;
-        text.remove_prefix(bar + 1);
-    }
-}
-
-std::optional<std::chrono::year_month_day> ReadRowDate(std::string_view text, std::string_view role,
-                                                       std::string& error) {
-    const auto date = ParseListDate(text);
-    if (!date) {
-        error =
-            std::string(role) + " " + Quoted(text) + " nie jest datą (RRRR-MM-DD albo DD.MM.RRRR)";
-    } else if (!IsAcceptedDate(*date)) {
-        error = std::string(role) + " " + Quoted(text) + " leży poza obsługiwanym zakresem " +
-                FormatCalendarDate(EarliestEntryDate) + " – " + FormatCalendarDate(LatestEntryDate);
-        return std::nullopt;
-    }
-    return date;
-}
-
-DebtRow ReadRow(const std::vector<std::string>& fields, const CalculatorOptions& options) {
-    DebtRow reading;
-    if (fields.size() < 3) {
-        reading.error = "oczekiwano co najmniej trzech pól: daty należności, daty zapłaty i kwoty";
-        return reading;
-    }
-    const auto due = ReadRowDate(fields[0], "data należności", reading.error);
-    if (!due) return reading;
-    const bool paidInParts = fields.size() > 4 && !fields[4].empty();
-    if (paidInParts && fields[1].empty()) {
-        // No balance day: the state after the last payment.
-    } else if (!ReadRowDate(fields[1], "data zapłaty", reading.error)) {
-        return reading;
-    }
-    const auto payment = paidInParts && fields[1].empty()
-                             ? std::optional<std::chrono::year_month_day>()
-                             : ParseListDate(fields[1]);
-    std::string amountError;
-    const auto amount = ReadAmountText(fields[2], amountError);
-    if (!amount) {
-        reading.error = amountError;
-        if (!reading.error.empty()) reading.error[0] = 'k';  // "Kwota ..." inside the line
-        if (reading.error.ends_with('.')) reading.error.pop_back();
-        return reading;
-    }
-    InterestRateKind kind = options.rateKind;
-    if (fields.size() > 3 && !fields[3].empty()) {
-        const auto named = ParseKindName(fields[3]);
-        if (!named) {
-            reading.error = "rodzaj stawki " + Quoted(fields[3]) +
-                            " to nie podstawowa, obnizona ani podwyzszona";
-            return reading;
-        }
-        kind = *named;
-    }
-    if (paidInParts) {
-        auto payments = ReadRowPayments(fields[4], reading.error);
-        if (!payments) return reading;
-        reading.plan = PaymentPlan{*due, ToGrosze(*amount),    std::move(*payments), payment,
-                                   kind, options.shiftDueDate, options.correction};
-        return reading;
-    }
-    reading.input =
-        CaseInput{*due, *payment, *amount, kind, options.shiftDueDate, options.correction, {}};
-    return reading;
-}
-
-std::string Remarks(const Calculation& calculation) {
-    std::string remarks = calculation.note;
-    if (calculation.dueShift) {
-        if (!remarks.empty()) remarks += "; ";
-        remarks += "termin przesunięty z " + FormatCalendarDate(calculation.dueShift->entered) +
-                   " (" + calculation.dueShift->dayOff + ") na " +
-                   FormatCalendarDate(calculation.due);
-    }
-    if (IsNotCharged(calculation)) {
-        if (!remarks.empty()) remarks += "; ";
-        remarks += "odsetek nie nalicza się, do zapłaty 0 zł (nie przekraczają " +
-                   FormatPolishAmount(*calculation.threshold) + ")";
-    }
-    if (calculation.days != calculation.elapsedDays) {
-        if (!remarks.empty()) remarks += "; ";
-        remarks += "stopy obejmują " + std::to_string(calculation.days) + " z " +
-                   std::to_string(calculation.elapsedDays) + " dni zwłoki";
-    }
-    return remarks;
-}
-
-std::int32_t TotalDays(const PaymentSchedule& schedule) {
-    std::int32_t days = schedule.balanceLeg ? schedule.balanceLeg->days : 0;
-    for (const PaymentSplit& split : schedule.splits) days += split.leg.days;
-    return days;
-}
-
-std::string PaymentRemarks(const PaymentSchedule& schedule) {
-    if (schedule.settled) {
-        const PaymentSplit& last = schedule.splits.back();
-        std::string remarks = "dług uregulowany wpłatą z " + FormatCalendarDate(last.payment.date);
-        if (last.overpayment > 0) remarks += "; nadpłata " + FormatGrosze(last.overpayment);
-        return remarks;
-    }
-    return "zaległość " + FormatGrosze(schedule.arrears) + "; odsetki " +
-           FormatGrosze(schedule.interest) + "; razem " +
-           FormatGrosze(schedule.arrears + schedule.interest);
-}
-
-std::string RefusedInRow(const PaymentSchedule& schedule) {
-    std::string text;
-    for (const Payment& payment : schedule.refused) {
-        if (!text.empty()) text += "; ";
-        text += "wpłata z " + FormatCalendarDate(payment.date) +
-                " odrzucona, dług uregulowała już wpłata z " +
-                FormatCalendarDate(schedule.splits.back().payment.date);
-    }
-    return text;
-}
-
-// Figures as a spreadsheet reads them back: a decimal comma, no grouping.
-std::string SheetNumber(double value, int decimals) {
-    std::string text = FormatFixed(value, decimals);
-    for (char& c : text) {
-        if (c == '.') c = ',';
-    }
-    return text;
-}
 
 std::string Utf8Of(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
 
-}  // namespace
-
-DebtListResult ComputeDebtList(const RateSource& rates, const ListText& list,
-                               const CalculatorOptions& options, std::int32_t now,
-                               const ProgressSink& progress) {
-    DebtListResult result;
-    const LocalDateMemo memo;  // the rows share a few thousand dates at most
-    const auto& newest = rates.newestStart;
-    result.lines.reserve(list.lines.size());
-    std::size_t dataRows = 0;
-    bool seenLine = false;
-    // The figures go into the columns after the widest row's, so that they stand under the
-    // header's names also in rows that leave the last columns out.
-    std::size_t columns = 0;
-    for (const std::string& line : list.lines) {
-        if (!line.empty()) ++dataRows;
-        columns = std::max(columns, SplitListLine(line).size());
-    }
-    const auto padded = [columns](const std::string& line, std::size_t fields) {
-        return line + std::string(columns > fields ? columns - fields : 0, ';');
-    };
-    for (std::size_t i = 0; i < list.lines.size(); ++i) {
-        const std::string& line = list.lines[i];
-        if (line.find_first_not_of(" \t;") == std::string::npos) {
-            result.lines.push_back(line);
-            if (!line.empty()) --dataRows;
-            continue;
-        }
-        const std::vector<std::string> fields = SplitListLine(line);
-        if (!seenLine) {
-            seenLine = true;
-            // A first line that does not begin with a date names the columns.
-            if (!ParseListDate(fields.front())) {
-                result.lines.push_back(padded(line, fields.size()) + ";" + AddedHeader);
-                --dataRows;
-                continue;
-            }
-        }
-        ++result.rows;
-        const DebtRow reading = ReadRow(fields, options);
-        std::string error = reading.error;
-        std::string added;
-        if (reading.plan) {
-            const ScheduleOutcome outcome = CalculatePayments(rates, *reading.plan, now);
-            if (outcome.schedule) {
-                const PaymentSchedule& schedule = *outcome.schedule;
-                added = std::to_string(TotalDays(schedule)) + ";" +
-                        SheetNumber(static_cast<double>(schedule.interest) / 100.0, 2) + ";;" +
-                        ListField(PaymentRemarks(schedule));
-                if (!schedule.refused.empty()) {
-                    ++result.failedRows;
-                    result.errors +=
-                        "wiersz " + std::to_string(i + 1) + ": " + RefusedInRow(schedule) + "\n";
-                }
-            } else {
-                error = outcome.error;
-            }
-        } else if (reading.input) {
-            if (MayBeStale(reading.input->payment, newest)) ++result.rowsPaidLate;
-            const CaseOutcome outcome = CalculateCase(rates, *reading.input, now);
-            if (outcome.calculation) {
-                const Calculation& calculation = *outcome.calculation;
-                added = std::to_string(calculation.days) + ";" +
-                        SheetNumber(calculation.interest, 2) + ";" +
-                        SheetNumber(ChargedInterest(calculation), 0) + ";" +
-                        ListField(Remarks(calculation));
-            } else {
-                error = outcome.error;
-            }
-        }
-        if (!error.empty()) {
-            ++result.failedRows;
-            result.errors += "wiersz " + std::to_string(i + 1) + ": " + error + "\n";
-            added = ";;;" + ListField("błąd: " + error);
-        }
-        result.lines.push_back(padded(line, fields.size()) + ";" + added);
-        if (progress && dataRows > ProgressRowStep && result.rows % ProgressRowStep == 0) {
-            progress("Obliczono " + FormatPolishCount(static_cast<std::int64_t>(result.rows)) +
-                     " z " + FormatPolishCount(static_cast<std::int64_t>(dataRows)) +
-                     " wierszy listy.\n");
-        }
-    }
-    return result;
+CliOutput Failure(ExitCode code, const std::string& message) {
+    return CliOutput{code, {}, "Błąd: " + message + "\n"};
 }
 
+std::string Hex(unsigned char byte) {
+    constexpr char Digits[] = "0123456789ABCDEF";
+    return std::string("0x") + Digits[byte >> 4] + Digits[byte & 0x0F];
+}
+
+// A message about a field with line breaks, on one line of standard error.
+std::string OneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+// Why a record cannot be taken as text in the list's encoding; empty when it can.
+std::string EncodingProblem(std::string_view text, ListEncoding encoding) {
+    if (encoding == ListEncoding::Utf8 || encoding == ListEncoding::Utf8WithMark) {
+        for (std::size_t i = 0; i < text.size();) {
+            if (static_cast<unsigned char>(text[i]) < 0x80) {
+                ++i;
+                continue;
+            }
+            char32_t code = 0;
+            const std::size_t length = DecodeUtf8(text, i, code);
+            if (length == 0) {
+                return "bajt " + Hex(static_cast<unsigned char>(text[i])) +
+                       " nie należy do żadnego znaku UTF-8 (plik odczytano jako " +
+                       std::string(EncodingName(encoding)) +
+                       ", bo w nim zapisana jest większość jego znaków)";
+            }
+            i += length;
+        }
+        return {};
+    }
+    if ((encoding == ListEncoding::Utf16Le || encoding == ListEncoding::Utf16Be) &&
+        text.find("\xEF\xBF\xBD") != std::string_view::npos) {
+        return "wiersz ma znak, którego nie da się odczytać w kodowaniu " +
+               std::string(EncodingName(encoding));
+    }
+    return {};
+}
+
+// The list's encoding from its first bytes: the one its byte order mark names, if any.
+std::optional<ListEncoding> MarkedEncoding(const std::filesystem::path& path) {
+    ListFile file(path);
+    char bytes[3];
+    std::size_t got = 0;
+    while (got < sizeof bytes) {
+        const std::size_t more = file.Read(bytes + got, sizeof bytes - got);
+        if (more == 0) break;
+        got += more;
+    }
+    return EncodingOfMark(std::string_view(bytes, got));
+}
+
+// The first reading: the encoding, the separator, how many rows and how wide the widest.
+ListShape SurveyList(const std::filesystem::path& path, const InterruptionWatch& watch) {
+    ListShape shape;
+    const std::optional<ListEncoding> marked = MarkedEncoding(path);
+    ListFile file(path);
+    Utf8Census census;
+    ListRecordReader reader(
+        [&](char* buffer, std::size_t size) {
+            const std::size_t got = file.Read(buffer, size);
+            if (!marked || *marked == ListEncoding::Utf8WithMark) {
+                census.Add(std::string_view(buffer, got));
+            }
+            return got;
+        },
+        marked.value_or(ListEncoding::Utf8));
+    ListRecord record;
+    bool separatorKnown = false;
+    while (reader.Next(record)) {
+        if (IsBlankRecord(record.text, separatorKnown ? shape.separator : 0)) continue;
+        if (!separatorKnown) {
+            shape.separator = DetectSeparator(record.text);
+            reader.SetSeparator(shape.separator);
+            separatorKnown = true;
+        }
+        ++shape.records;
+        shape.widest = std::max(shape.widest, CountListFields(record.text, shape.separator));
+        if (shape.records % ProgressRowStep == 0 && watch.Interrupted()) return shape;
+    }
+    census.Finish();
+    shape.encoding = marked.value_or(census.Verdict());
+    shape.strayBytes = census.StrayBytes() > 0;
+    return shape;
+}
+
+// The result's bytes on their way to the file or to standard output.
+class ResultWriter {
+public:
+    ResultWriter(ListEncoding encoding, ReplacingFile* file, const OutputSink& sink,
+                 std::string& gathered)
+        : encoding_(encoding), file_(file), sink_(sink), gathered_(gathered) {
+        if (file_ != nullptr) buffer_ = ByteOrderMark(encoding);
+    }
+
+    void Add(std::string_view utf8) { AppendEncoded(encoding_, utf8, buffer_); }
+    void AddSeparators(std::size_t count, char separator) { Add(std::string(count, separator)); }
+
+    // After a whole row; false when the file could not take the bytes.
+    bool RowDone() { return buffer_.size() < OutputChunk || Flush(); }
+
+    bool Flush() {
+        bool written = true;
+        if (file_ != nullptr) {
+            written = file_->Write(buffer_);
+        } else if (sink_) {
+            sink_(buffer_);
+        } else {
+            gathered_ += buffer_;
+        }
+        buffer_.clear();
+        return written;
+    }
+
+private:
+    ListEncoding encoding_;
+    ReplacingFile* file_;
+    const OutputSink& sink_;
+    std::string& gathered_;
+    std::string buffer_;
+};
+
+struct RowCounts {
+    std::size_t rows = 0;             // data rows: not blank, not the header
+    std::size_t computed = 0;         // rows with figures
+    std::size_t refused = 0;          // rows without figures
+    std::size_t refusedPayments = 0;  // rows with figures, some of whose payments were refused
+    std::size_t paidLate = 0;
+};
+
+std::string Summary(const RowCounts& counts, const ListShape& shape) {
+    const auto n = [](std::size_t count) { return static_cast<std::int64_t>(count); };
+    std::string summary =
+        "Odczytano " + PolishCount(n(counts.rows), "wiersz", "wiersze", "wierszy") + " listy (" +
+        std::string(EncodingName(shape.encoding)) + ", pola rozdzielone " +
+        std::string(SeparatorName(shape.separator)) +
+        "): " + PolishCount(n(counts.computed), "obliczony", "obliczone", "obliczonych") + ", " +
+        PolishCount(n(counts.refused), "odrzucony", "odrzucone", "odrzuconych");
+    if (counts.refusedPayments > 0) {
+        summary += "; w " +
+                   PolishCount(n(counts.refusedPayments), "wierszu", "wierszach", "wierszach") +
+                   " odrzucono wpłatę";
+    }
+    return summary + ".\n";
+}
+
+}  // namespace
+
 CliOutput RunDebtList(const RateSource& rates, const CalculatorOptions& options, std::int32_t now,
-                      const ProgressSink& progress) {
+                      const ProgressSink& progress, const OutputSink& output) {
     const std::filesystem::path listPath = PathFromUtf8(*options.listPath);
     std::error_code error;
-    const auto size = std::filesystem::file_size(listPath, error);
-    std::ifstream file(listPath, std::ios::binary);
-    if (error || !file || !std::filesystem::is_regular_file(listPath, error)) {
-        return CliOutput{ExitUnreadablePage,
-                         {},
-                         "Błąd: Nie można odczytać pliku listy: " + *options.listPath + "\n"};
+    if (!std::filesystem::is_regular_file(listPath, error) || !ListFile(listPath).IsOpen()) {
+        return Failure(ExitUnreadablePage, "Nie można odczytać pliku listy: " + *options.listPath);
     }
-    if (size > LargestList) {
-        return CliOutput{
-            ExitUnreadablePage, {}, "Błąd: Plik listy jest zbyt duży: " + *options.listPath + "\n"};
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-        return CliOutput{ExitUnreadablePage,
-                         {},
-                         "Błąd: Nie można odczytać pliku listy: " + *options.listPath + "\n"};
-    }
-    const ListText list = DecodeListText(bytes);
-    const DebtListResult result = ComputeDebtList(rates, list, options, now, progress);
 
-    CliOutput output;
-    output.err = result.errors;
-    output.exitCode = result.failedRows == 0 ? ExitSuccess : ExitSomeRowsUnread;
-    output.rowsPaidLate = result.rowsPaidLate;
-    if (!options.resultPath) {
-        ListText asUtf8 = list;
-        asUtf8.windows1250 = false;
-        asUtf8.byteOrderMark = false;
-        output.out = EncodeListText(asUtf8, result.lines);
-        return output;
+    // The result goes to a temporary file beside its target, made before the list is read.
+    std::optional<ReplacingFile> resultFile;
+    std::optional<std::filesystem::path> resultPath;
+    if (options.resultPath) {
+        resultPath = PathFromUtf8(*options.resultPath);
+        if (std::filesystem::equivalent(listPath, *resultPath, error)) {
+            return Failure(ExitBadArguments,
+                           "Plik wyniku (--wynik) jest plikiem listy: " + *options.resultPath +
+                               "; wynik zapisuje się do innego pliku, by lista została "
+                               "nienaruszona.");
+        }
+        if (std::filesystem::is_directory(*resultPath, error)) {
+            return Failure(ExitUnreadablePage, "Nie można zapisać pliku wyniku: " +
+                                                   *options.resultPath + " jest folderem.");
+        }
+        resultFile.emplace(*resultPath);
+        if (!resultFile->IsOpen()) {
+            return Failure(ExitUnreadablePage,
+                           "Nie można zapisać pliku wyniku: " + *options.resultPath);
+        }
     }
-    const std::filesystem::path resultPath = PathFromUtf8(*options.resultPath);
-    std::ofstream written(resultPath, std::ios::binary | std::ios::trunc);
-    const std::string encoded = EncodeListText(list, result.lines);
-    written.write(encoded.data(), static_cast<std::streamsize>(encoded.size()));
-    written.close();
-    if (!written) {
-        return CliOutput{
-            ExitUnreadablePage,
-            {},
-            output.err + "Błąd: Nie można zapisać pliku wyniku: " + Utf8Of(resultPath) + "\n"};
+    const InterruptionWatch watch;
+    CliOutput result;
+    const auto say = [&](const std::string& line) {
+        if (progress) {
+            progress(line);
+        } else {
+            result.err += line;
+        }
+    };
+    const auto interrupted = [&](std::size_t rows) {
+        result.exitCode = ExitInterrupted;
+        say("Przerwano obliczanie listy po " +
+            PolishCount(static_cast<std::int64_t>(rows), "wierszu", "wierszach", "wierszach") +
+            (resultPath ? "; plik wyniku " + *options.resultPath + " pozostał bez zmian.\n"
+                        : "; wynik na standardowym wyjściu jest niepełny.\n"));
+        return result;
+    };
+
+    ListShape shape;
+    RowCounts counts;
+    try {
+        shape = SurveyList(listPath, watch);
+        if (watch.Interrupted()) return interrupted(0);
+
+        ListFile file(listPath);
+        ListRecordReader reader(
+            [&file](char* buffer, std::size_t size) { return file.Read(buffer, size); },
+            shape.encoding);
+        ResultWriter writer(resultFile ? shape.encoding : ListEncoding::Utf8,
+                            resultFile ? &*resultFile : nullptr, output, result.out);
+        const LocalDateMemo memo;  // the rows share a few thousand dates at most
+        std::vector<std::string> fields;
+        std::string added;
+        ListRecord record;
+        bool seenRecord = false;
+        std::size_t dataRows = shape.records;
+        bool writeFailed = false;
+        while (reader.Next(record)) {
+            if (watch.Interrupted()) return interrupted(counts.rows);
+            if (IsBlankRecord(record.text, seenRecord ? shape.separator : 0)) {
+                writer.Add(record.text);
+                writer.Add(record.lineEnd);
+                if (!writer.RowDone()) {
+                    writeFailed = true;
+                    break;
+                }
+                continue;
+            }
+            SplitListRecord(record.text, shape.separator, fields);
+            writer.Add(record.text);
+            writer.AddSeparators(shape.widest - std::min(shape.widest, fields.size()),
+                                 shape.separator);
+            if (!seenRecord) {
+                seenRecord = true;
+                reader.SetSeparator(shape.separator);
+                if (!record.unclosedQuote && IsHeaderRecord(fields)) {
+                    --dataRows;
+                    for (const std::string_view column : AddedColumns) {
+                        writer.AddSeparators(1, shape.separator);
+                        writer.Add(column);
+                    }
+                    writer.Add(record.lineEnd);
+                    if (!writer.RowDone()) {
+                        writeFailed = true;
+                        break;
+                    }
+                    continue;
+                }
+            }
+            ++counts.rows;
+            // A UTF-8 file without stray bytes needs no look at each row's.
+            std::string problem = shape.strayBytes || shape.encoding == ListEncoding::Utf16Le ||
+                                          shape.encoding == ListEncoding::Utf16Be
+                                      ? EncodingProblem(record.text, shape.encoding)
+                                      : std::string();
+            if (problem.empty() && record.unclosedQuote) {
+                problem =
+                    "cudzysłów otwarty w tym wierszu nie zamyka się ani do końca pliku, "
+                    "ani w obrębie 1 MB";
+            }
+            DebtRowOutcome outcome;
+            if (problem.empty()) {
+                outcome = ComputeDebtRow(rates, fields, options, now, shape.separator, added);
+            } else {
+                outcome.error = problem;
+                added = FieldsOfRowError(problem, shape.separator);
+            }
+            if (outcome.paidLate) ++counts.paidLate;
+            if (outcome.computed) {
+                ++counts.computed;
+                if (!outcome.error.empty()) ++counts.refusedPayments;
+            } else {
+                ++counts.refused;
+            }
+            if (!outcome.error.empty()) {
+                say("wiersz " + std::to_string(record.line) + ": " + OneLine(outcome.error) + "\n");
+            }
+            writer.AddSeparators(1, shape.separator);
+            writer.Add(added);
+            writer.Add(record.lineEnd);
+            if (!writer.RowDone()) {
+                writeFailed = true;
+                break;
+            }
+            if (progress && dataRows > ProgressRowStep && counts.rows % ProgressRowStep == 0) {
+                progress("Obliczono " + FormatPolishCount(static_cast<std::int64_t>(counts.rows)) +
+                         " z " + FormatPolishCount(static_cast<std::int64_t>(dataRows)) +
+                         " wierszy listy.\n");
+            }
+        }
+        if (watch.Interrupted()) return interrupted(counts.rows);
+        if (writeFailed || !writer.Flush() || (resultFile && !resultFile->Commit())) {
+            result.exitCode = ExitUnreadablePage;
+            say("Błąd: Nie można zapisać pliku wyniku: " + Utf8Of(*resultPath) +
+                "; plik pozostał bez zmian.\n");
+            return result;
+        }
+    } catch (const OverlongListLine& overlong) {
+        result.exitCode = ExitUnreadablePage;
+        say("Błąd: Wiersz " + std::to_string(overlong.line) + " pliku listy " + *options.listPath +
+            " jest dłuższy niż 1 MB; to nie jest lista należności.\n");
+        return result;
+    } catch (const std::runtime_error&) {
+        result.exitCode = ExitUnreadablePage;
+        say("Błąd: Nie można odczytać pliku listy: " + *options.listPath + "\n");
+        return result;
     }
-    output.err +=
-        "Zapisano " + FormatPolishCount(static_cast<std::int64_t>(result.rows)) +
-        " wierszy listy do " + *options.resultPath +
-        (result.failedRows == 0
-             ? std::string(".\n")
-             : "; bez odsetek " + FormatPolishCount(static_cast<std::int64_t>(result.failedRows)) +
-                   " z nich.\n");
-    return output;
+
+    result.exitCode =
+        counts.refused + counts.refusedPayments == 0 ? ExitSuccess : ExitSomeRowsUnread;
+    result.rowsPaidLate = counts.paidLate;
+    result.err += Summary(counts, shape);
+    if (resultPath) {
+        result.err +=
+            "Zapisano " +
+            PolishCount(static_cast<std::int64_t>(counts.rows), "wiersz", "wiersze", "wierszy") +
+            " listy do " + *options.resultPath + ".\n";
+    }
+    return result;
 }
 
 }  // namespace vistrel::tools

@@ -1,38 +1,27 @@
 // Many debts at once: every row of a list worked out as the single form works one out, the
-// figures added to the row, a row that cannot be read named with its line.
+// figures added to the row, a row that cannot be read named with its line. The list is read,
+// computed and written a row at a time, so that its length costs time and never memory, and the
+// result file is replaced only by a complete result.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
 
-#include "tools/calculator_cli.h"
-#include "tools/calculator_options.h"
 #include "rules/case_calculation.h"
-#include "tools/debt_list.h"
+#include "tools/calculator_options.h"
+#include "tools/cli_output.h"
 
 namespace vistrel::tools {
 
 // Above this many rows the run reports its progress.
 inline constexpr std::size_t ProgressRowStep = 10'000;
 
-struct DebtListResult {
-    std::vector<std::string> lines;  // the list's lines with the figures added, UTF-8
-    std::string errors;              // "wiersz 3: ..." lines, UTF-8
-    std::size_t rows = 0;            // data rows (the header and blank lines not counted)
-    std::size_t failedRows = 0;
-    std::size_t rowsPaidLate = 0;  // paid long after the newest period began (MayBeStale)
-};
-
-// The rows take --stawka's kind unless their fourth field names one, and --bez-przesuniecia.
-DebtListResult ComputeDebtList(const rules::RateSource& rates, const ListText& list,
-                               const CalculatorOptions& options, std::int32_t now,
-                               const ProgressSink& progress);
-
-// The whole run of --lista: reads the file, computes it, writes the result to standard output
-// (UTF-8) or to --wynik (in the list's own encoding).
+// The whole run of --lista. The rows take --stawka's kind unless their fourth field names one,
+// and --bez-przesuniecia. The result goes to `output` (UTF-8; without one, to CliOutput::out),
+// or with --wynik to that file, in the list's own encoding, separator and line ends; rows that
+// cannot be read are named through `progress` as they are met (without one, in CliOutput::err),
+// and a summary line ends standard error.
 CliOutput RunDebtList(const rules::RateSource& rates, const CalculatorOptions& options,
-                      std::int32_t now, const ProgressSink& progress);
+                      std::int32_t now, const ProgressSink& progress, const OutputSink& output);
 
 }  // namespace vistrel::tools

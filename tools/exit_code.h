@@ -13,6 +13,7 @@ enum ExitCode : int {
     ExitUnexpected = 4,      // an exception, out of memory say
     ExitSomeRowsUnread = 5,  // a list computed, but some of its rows could not be read
     ExitUnsettled = 6,       // the law as its sources state it does not settle the case
+    ExitInterrupted = 7,     // a list's run stopped by Ctrl+C; the result file left as it was
 };
 
 constexpr ExitCode ExitCodeFor(rules::Refusal refusal) {

@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "tools/calculator_cli.h"
 #include "tools/console.h"
@@ -7,7 +9,8 @@ int main(int argc, char** argv) {
     using namespace vistrel::tools;
     try {
         const auto progress = [](const std::string& line) { WriteText(stderr, line); };
-        const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), progress);
+        const auto rows = [](std::string_view text) { WriteText(stdout, text); };
+        const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), progress, rows);
         WriteText(stdout, output.out);
         WriteText(stderr, output.err);
         return output.exitCode;

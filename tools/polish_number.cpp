@@ -36,6 +36,19 @@ std::string FormatPolishCount(std::int64_t count) {
     return FormatPolishNumber(static_cast<double>(count), 0);
 }
 
+std::string PolishCount(std::int64_t n, std::string_view one, std::string_view few,
+                        std::string_view many) {
+    const std::int64_t lastTwo = n % 100 < 0 ? -(n % 100) : n % 100;
+    const std::int64_t lastDigit = lastTwo % 10;
+    std::string_view noun = many;
+    if (n == 1 || n == -1) {
+        noun = one;
+    } else if (lastDigit >= 2 && lastDigit <= 4 && (lastTwo < 12 || lastTwo > 14)) {
+        noun = few;
+    }
+    return FormatPolishCount(n) + " " + std::string(noun);
+}
+
 std::string FormatGrosze(std::int64_t grosze) {
     return FormatPolishAmount(static_cast<double>(grosze) / 100.0);
 }

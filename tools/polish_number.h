@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vistrel::tools {
 
@@ -25,5 +26,12 @@ std::string PlainGrosze(std::int64_t grosze);
 
 // A count: "12 345".
 std::string FormatPolishCount(std::int64_t count);
+
+// A count with its noun in the form Polish gives it after that number: `one` after 1 ("1
+// wiersz"), `few` after a number ending in 2, 3 or 4 but not in 12, 13 or 14 ("2 wiersze", "22
+// wiersze", "104 wiersze"), `many` after every other ("0 wierszy", "5 wierszy", "12 wierszy",
+// "21 wierszy"). The count as FormatPolishCount writes it.
+std::string PolishCount(std::int64_t n, std::string_view one, std::string_view few,
+                        std::string_view many);
 
 }  // namespace vistrel::tools
