@@ -292,7 +292,7 @@ Kody wyjścia:
   3  na stronie nie ma stóp albo nie obejmują one wszystkich dni zwłoki
   4  nieoczekiwany błąd programu
   5  lista obliczona, ale niektórych jej wierszy nie dało się odczytać
-  6  obliczanie listy przerwane (Ctrl+C); plik wyniku bez zmian
+  7  obliczanie listy przerwane (Ctrl+C); plik wyniku bez zmian
 )";
 }
 

@@ -12,7 +12,7 @@ enum ExitCode : int {
     ExitNoRate = 3,
     ExitUnexpected = 4,      // an exception, out of memory say
     ExitSomeRowsUnread = 5,  // a list computed, but some of its rows could not be read
-    ExitInterrupted = 6,     // a list's run stopped by Ctrl+C; the result file left as it was
+    ExitInterrupted = 7,     // a list's run stopped by Ctrl+C; the result file left as it was
 };
 
 constexpr ExitCode ExitCodeFor(rules::Refusal refusal) {
