@@ -8,6 +8,7 @@ namespace vistrel::tools {
 namespace {
 
 constexpr std::size_t ChunkBytes = 1024 * 1024;
+constexpr std::size_t FirstChunkBytes = 16 * 1024;
 
 bool IsBlank(char c, char separator) { return c == ' ' || (c == '\t' && separator != '\t'); }
 
@@ -28,7 +29,8 @@ bool ListRecordReader::Fill() {
     position_ = 0;
     const std::size_t before = text_.size();
     while (text_.size() == before && !ended_) {
-        raw_.resize(ChunkBytes);
+        // A small first chunk for a small file; whole chunks once the file proves longer.
+        raw_.resize(raw_.empty() ? FirstChunkBytes : ChunkBytes);
         const std::size_t got = read_(raw_.data(), raw_.size());
         if (got == 0) {
             ended_ = true;

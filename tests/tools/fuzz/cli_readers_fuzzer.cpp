@@ -1,6 +1,8 @@
 // The command-line calculator's readers on arbitrary bytes: the Latin-2 decoding, the amount,
-// date and moment readers and the option reader (the input's lines as the arguments). Each either
+// date and moment readers, the option reader (the input's lines as the arguments) and the list's
+// reader (the input as a list file in each encoding, in chunks of every size). Each either
 // answers with a value that keeps its promise or refuses with a message.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,11 +15,16 @@
 #include "engine/amount_text.h"
 #include "tools/calculator_options.h"
 #include "rules/calendar_date.h"
+#include "tools/debt_list.h"
 #include "tools/latin2.h"
+#include "tools/windows1250.h"
+#include "tools/list_encoding.h"
+#include "tools/list_records.h"
 
 namespace {
 
 using namespace vistrel::tools;
+using namespace vistrel::rules;
 
 void Require(bool condition) {
     if (!condition) std::abort();
@@ -32,6 +39,88 @@ std::vector<std::string> Lines(std::string_view text) {
     }
     lines.emplace_back(text.substr(start));
     return lines;
+}
+
+struct ReadRecord {
+    std::string text;
+    std::string lineEnd;
+    std::size_t line;
+    bool unclosedQuote;
+    bool operator==(const ReadRecord&) const = default;
+};
+
+// The bytes as a list file in `encoding`, handed over `chunk` bytes at a time.
+std::vector<ReadRecord> ReadRecords(std::string_view bytes, ListEncoding encoding,
+                                    std::size_t chunk) {
+    std::size_t offset = 0;
+    ListRecordReader reader(
+        [&](char* buffer, std::size_t size) {
+            const std::size_t n = std::min({size, chunk, bytes.size() - offset});
+            std::copy_n(bytes.data() + offset, n, buffer);
+            offset += n;
+            return n;
+        },
+        encoding);
+    std::vector<ReadRecord> records;
+    ListRecord record;
+    bool separatorSet = false;
+    while (reader.Next(record)) {
+        records.push_back({std::string(record.text), std::string(record.lineEnd), record.line,
+                           record.unclosedQuote});
+        if (!separatorSet && !IsBlankRecord(record.text, 0)) {
+            reader.SetSeparator(DetectSeparator(record.text));
+            separatorSet = true;
+        }
+    }
+    return records;
+}
+
+// Every line of the list is in exactly one record, whatever the chunks; the lines count up; the
+// fields split and counted alike; a field written for the list reads back as itself.
+void CheckList(std::string_view bytes) {
+    for (const ListEncoding encoding : {ListEncoding::Utf8, ListEncoding::Windows1250,
+                                        ListEncoding::Utf16Le, ListEncoding::Utf16Be}) {
+        std::string decoded;
+        ListDecoder decoder(encoding);
+        decoder.Decode(bytes, decoded);
+        decoder.Finish(decoded);
+        const std::vector<ReadRecord> whole = ReadRecords(bytes, encoding, bytes.size() + 1);
+        Require(ReadRecords(bytes, encoding, 1) == whole);
+        Require(ReadRecords(bytes, encoding, 7) == whole);
+        std::string joined;
+        std::size_t line = 0;
+        for (const ReadRecord& record : whole) {
+            joined += record.text + record.lineEnd;
+            Require(record.line > line);
+            line = record.line;
+        }
+        Require(joined == decoded);
+        if (encoding == ListEncoding::Utf8) Require(decoded == bytes);
+    }
+    Utf8Census census;
+    census.Add(bytes);
+    census.Finish();
+    Utf8Census byBytes;
+    for (const char byte : bytes) byBytes.Add(std::string_view(&byte, 1));
+    byBytes.Finish();
+    Require(census.StrayBytes() == byBytes.StrayBytes());
+    Require(census.WideCharacters() == byBytes.WideCharacters());
+    if (IsUtf8(bytes)) Require(census.StrayBytes() == 0 && census.Verdict() == ListEncoding::Utf8);
+
+    const char separator = DetectSeparator(bytes);
+    Require(separator == ';' || separator == ',' || separator == '\t');
+    std::vector<std::string> fields;
+    SplitListRecord(bytes, separator, fields);
+    Require(fields.size() == CountListFields(bytes, separator));
+    IsHeaderRecord(fields);
+    for (const std::string& field : fields) {
+        if (const auto date = ParseListDate(field)) Require(date->ok());
+    }
+    const auto blank = [separator](char c) { return c == ' ' || (c == '\t' && separator != '\t'); };
+    if (!bytes.empty() && !blank(bytes.front()) && !blank(bytes.back())) {
+        SplitListRecord(ListField(bytes, separator), separator, fields);
+        Require(fields.size() == 1 && fields[0] == bytes);
+    }
 }
 
 }  // namespace
@@ -71,6 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(FormatCalendarDate(*date) == text);
     }
     if (const auto moment = ParseMoment(text)) Require(*moment >= 0);
+
+    CheckList(text);
 
     const OptionsOutcome outcome = ParseCalculatorOptions(Lines(text));
     Require(outcome.options.has_value() != !outcome.error.empty());
