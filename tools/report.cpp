@@ -96,7 +96,8 @@ std::string FormatReport(const Calculation& calculation) {
     // A period that adds no day (one that starts only after the payment) is no part of it.
     const auto counts = [](const PeriodShare& share) { return share.days != 0; };
     // The periods' figures as printed, to the grosz, added up.
-    std::int64_t printedGrosze = 0;
+    // In doubles: a page with an absurd rate gives amounts no integer holds.
+    double printedGrosze = 0.0;
     if (std::none_of(calculation.shares.begin(), calculation.shares.end(), counts)) {
         report += "Żaden okres nie wnosi odsetek.\n";
     } else {
@@ -110,7 +111,7 @@ std::string FormatReport(const Calculation& calculation) {
             if (!counts(share)) {
                 continue;
             }
-            printedGrosze += static_cast<std::int64_t>(std::floor(share.interest * 100.0 + 0.5));
+            printedGrosze += std::floor(share.interest * 100.0 + 0.5);
             report += PadRight(PeriodText(share), 30) + PadRight(FormatRate(share), rateWidth) +
                       PadLeft(FormatPolishCount(share.days), 6) +
                       PadLeft(FormatPolishAmount(share.interest), 18) + "\n";
@@ -121,18 +122,17 @@ std::string FormatReport(const Calculation& calculation) {
                   " z " + FormatPolishCount(calculation.elapsedDays) + " dni zwłoki.\n";
     }
     report += "\n";
-    const std::int64_t totalGrosze =
-        static_cast<std::int64_t>(std::floor(calculation.interest * 100.0 + 0.5));
+    const double totalGrosze = std::floor(calculation.interest * 100.0 + 0.5);
     line("Odsetki:", FormatPolishAmount(calculation.interest));
     // The law rounds the exact sum once: where its grosze would round to another złoty, or the
     // periods' grosze add up to another total, the reader sees why.
     const double wholeZloty = RoundToWholeZloty(calculation.interest);
-    if (RoundToWholeZloty(static_cast<double>(totalGrosze) / 100.0) != wholeZloty) {
+    if (RoundToWholeZloty(totalGrosze / 100.0) != wholeZloty) {
         line("Odsetki dokładnie:", FormatPolishNumber(calculation.interest, 6) + " zł");
     }
     if (printedGrosze != totalGrosze && calculation.shares.size() > 1) {
         report += "Uwaga: odsetki okresów zaokrąglone do grosza dają razem " +
-                  FormatGrosze(printedGrosze) +
+                  FormatPolishAmount(printedGrosze / 100.0) +
                   "; odsetki to suma dokładnych odsetek okresów, zaokrąglona raz.\n";
     }
     if (IsNotCharged(calculation)) {
