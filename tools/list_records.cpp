@@ -29,14 +29,15 @@ bool ListRecordReader::Fill() {
     position_ = 0;
     const std::size_t before = text_.size();
     while (text_.size() == before && !ended_) {
-        // A small first chunk for a small file; whole chunks once the file proves longer.
-        raw_.resize(raw_.empty() ? FirstChunkBytes : ChunkBytes);
+        // A small first chunk for a small file; whole chunks once a read fills the buffer.
+        if (raw_.empty()) raw_.resize(FirstChunkBytes);
         const std::size_t got = read_(raw_.data(), raw_.size());
         if (got == 0) {
             ended_ = true;
             decoder_.Finish(text_);
         } else {
             decoder_.Decode(std::string_view(raw_.data(), got), text_);
+            if (got == raw_.size()) raw_.resize(ChunkBytes);
         }
     }
     return text_.size() > before;
