@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "tools/unique_descriptor.h"
 #endif
 
 namespace vistrel::tools {
@@ -41,26 +43,19 @@ std::size_t ListFile::Read(char* buffer, std::size_t size) {
 
 #else
 
-// A descriptor closed when it goes.
 struct ListFile::Handle {
-    int descriptor = -1;
-    Handle() = default;
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (descriptor >= 0) close(descriptor);
-    }
+    UniqueDescriptor file;
 };
 
 ListFile::ListFile(const std::filesystem::path& path) : handle_(std::make_unique<Handle>()) {
-    handle_->descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    handle_->file.reset(open(path.c_str(), O_RDONLY | O_CLOEXEC));
 }
 
-bool ListFile::IsOpen() const { return handle_->descriptor >= 0; }
+bool ListFile::IsOpen() const { return static_cast<bool>(handle_->file); }
 
 std::size_t ListFile::Read(char* buffer, std::size_t size) {
     for (;;) {
-        const ssize_t got = read(handle_->descriptor, buffer, size);
+        const ssize_t got = read(handle_->file.get(), buffer, size);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EINTR) throw std::runtime_error("read");
     }

@@ -15,6 +15,8 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#include "tools/unique_descriptor.h"
 #endif
 
 namespace vistrel::tools {
@@ -88,18 +90,8 @@ bool ReplacingFile::Commit() {
 
 #else
 
-// A descriptor closed when it goes.
 struct ReplacingFile::Handle {
-    int descriptor = -1;
-    Handle() = default;
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    bool Close() {
-        const bool closed = descriptor < 0 || close(descriptor) == 0;
-        descriptor = -1;
-        return closed;
-    }
+    UniqueDescriptor file;
 };
 
 ReplacingFile::ReplacingFile(const std::filesystem::path& target)
@@ -107,13 +99,12 @@ ReplacingFile::ReplacingFile(const std::filesystem::path& target)
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         const std::filesystem::path name =
             TemporaryName(target, static_cast<unsigned long>(getpid()), attempt);
-        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            handle_->descriptor = descriptor;
+        handle_->file.reset(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (handle_->file) {
             temporary_ = name;
             // The new file keeps the permissions of the one it replaces.
             struct stat old {};
-            if (stat(target.c_str(), &old) == 0) fchmod(descriptor, old.st_mode & 07777);
+            if (stat(target.c_str(), &old) == 0) fchmod(handle_->file.get(), old.st_mode & 07777);
             return;
         }
         if (errno != EEXIST) return;
@@ -122,16 +113,16 @@ ReplacingFile::ReplacingFile(const std::filesystem::path& target)
 
 ReplacingFile::~ReplacingFile() {
     if (!temporary_.empty()) {
-        handle_->Close();
+        handle_->file.reset();
         unlink(temporary_.c_str());
     }
 }
 
-bool ReplacingFile::IsOpen() const { return handle_->descriptor >= 0; }
+bool ReplacingFile::IsOpen() const { return static_cast<bool>(handle_->file); }
 
 bool ReplacingFile::Write(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(handle_->descriptor, bytes.data(), bytes.size());
+        const ssize_t written = write(handle_->file.get(), bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -140,7 +131,10 @@ bool ReplacingFile::Write(std::string_view bytes) {
 }
 
 bool ReplacingFile::Commit() {
-    if (!IsOpen() || fsync(handle_->descriptor) != 0 || !handle_->Close()) return false;
+    // close's own verdict counts: a full disk may show only there.
+    if (!IsOpen() || fsync(handle_->file.get()) != 0 || close(handle_->file.release()) != 0) {
+        return false;
+    }
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
     temporary_.clear();
     return true;
