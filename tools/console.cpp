@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>  // needs <windows.h> first
 
 #include "platform/unique_resource.h"
@@ -43,22 +45,41 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return arguments;
 }
 
-void WriteText(std::FILE* stream, std::string_view utf8) {
+namespace {
+
+// Writes to the console as wide characters when the stream is one; false when it is redirected.
+bool WriteToConsole(std::FILE* stream, std::string_view utf8) {
     const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) &&
-        !utf8.empty()) {
-        const int size =
-            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(size), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            size);
-        DWORD written = 0;
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-        return;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+        return false;
     }
+    if (utf8.empty()) return true;
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return true;
+}
+
+}  // namespace
+
+void WriteText(std::FILE* stream, std::string_view utf8) {
+    if (WriteToConsole(stream, utf8)) return;
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
+}
+
+void WriteRows(std::FILE* stream, std::string_view utf8) {
+    if (WriteToConsole(stream, utf8)) return;
+    std::fflush(stream);
+    const int descriptor = _fileno(stream);
+    const int previous = _setmode(descriptor, _O_BINARY);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+    if (previous != -1) _setmode(descriptor, previous);
 }
 
 #else
@@ -71,6 +92,8 @@ void WriteText(std::FILE* stream, std::string_view utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
+
+void WriteRows(std::FILE* stream, std::string_view utf8) { WriteText(stream, utf8); }
 
 #endif
 

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     using namespace vistrel::tools;
     try {
         const auto progress = [](const std::string& line) { WriteText(stderr, line); };
-        const auto rows = [](std::string_view text) { WriteText(stdout, text); };
+        const auto rows = [](std::string_view text) { WriteRows(stdout, text); };
         const CliOutput output = RunCalculatorCli(CommandLineArguments(argc, argv), progress, rows);
         WriteText(stdout, output.out);
         WriteText(stderr, output.err);

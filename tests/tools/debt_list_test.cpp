@@ -16,7 +16,11 @@
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/unique_resource.h"
+#else
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -500,6 +504,42 @@ TEST(DebtListRun, StoppedHalfWayLeavesTheOldResult) {
     const std::string written = folder.Read("wynik.csv");
     EXPECT_EQ(static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n')), 400'000u);
     EXPECT_TRUE(written.ends_with("2023-01-10;2023-01-20;399999;10;1808,21;1808;\n"));
+}
+
+#else
+
+// Rows written to a redirected standard output keep their own line ends, as in a result file: a
+// CR LF row stays CR LF (a text-mode stream would make it CR CR LF) and an LF row stays LF.
+TEST(DebtListRun, RowsOnRedirectedStandardOutputKeepTheirLineEnds) {
+    const TemporaryFolder folder;
+    folder.Write("lista.csv", "2023-01-10;2023-01-20;10000\r\n2023-01-10;2023-01-20;399999\n");
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    UniqueHandle out(CreateFileW(std::filesystem::path(folder.Path("wyjscie.csv")).c_str(),
+                                 GENERIC_WRITE, 0, &inherited, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_NE(out.get(), INVALID_HANDLE_VALUE);
+    const std::wstring program = std::filesystem::path(VISTREL_CALCULATOR_PROGRAM).wstring();
+    std::wstring command = L"\"" + program + L"\" " + std::filesystem::path(Now).wstring() +
+                           L" \"--lista=" +
+                           std::filesystem::path(folder.Path("lista.csv")).wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               nullptr, &startup, &started));
+    const UniqueHandle process(started.hProcess);
+    const UniqueHandle thread(started.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 60'000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(GetExitCodeProcess(process.get(), &exitCode));
+    EXPECT_EQ(exitCode, static_cast<DWORD>(ExitSuccess));
+    out.reset();
+    // 10 days at 16.5 %: 45.205... zł and 1808.21... zł.
+    EXPECT_EQ(folder.Read("wyjscie.csv"),
+              "2023-01-10;2023-01-20;10000;10;45,21;45;\r\n"
+              "2023-01-10;2023-01-20;399999;10;1808,21;1808;\n");
 }
 
 #endif
