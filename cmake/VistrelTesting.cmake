@@ -20,6 +20,22 @@ else()
   set(VISTREL_GTEST_MAIN GTest::gtest_main)
 endif()
 
+# The test programs' own code is built for a quick compile: one precompiled header for all of
+# them (GoogleTest and the system's headers, parsed once per build instead of once per test file)
+# and -Og, which optimizes what stays quick to optimize. The code under test comes from the
+# product's libraries, built as the product is. A test file then compiles in about half the
+# time. The header's holder gets the test programs' options, so that the compiler accepts its
+# precompiled header for each of them.
+function(vistrel_configure_test_code target)
+  vistrel_configure_target(${target})
+  target_compile_options(${target} PRIVATE -Og)
+endfunction()
+add_library(vistrel_test_headers OBJECT ${PROJECT_SOURCE_DIR}/tests/support/precompiled_test_headers.cpp)
+target_link_libraries(vistrel_test_headers PRIVATE ${VISTREL_GTEST_LIBS})
+vistrel_configure_test_code(vistrel_test_headers)
+target_precompile_headers(vistrel_test_headers PRIVATE
+                          ${PROJECT_SOURCE_DIR}/tests/support/precompiled_test_headers.h)
+
 # Under Wine every test needs the build tree's prefix, its wineserver and its display; one
 # fixture starts them before the first Windows test and stops them after the last.
 if(CMAKE_CROSSCOMPILING)
@@ -56,7 +72,8 @@ function(vistrel_add_test name)
     target_link_libraries(${name} PRIVATE ${VISTREL_GTEST_MAIN})
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  vistrel_configure_target(${name})
+  vistrel_configure_test_code(${name})
+  target_precompile_headers(${name} REUSE_FROM vistrel_test_headers)
   set(tests)
   if(ARG_CASES)
     foreach(case IN LISTS ARG_CASES)
