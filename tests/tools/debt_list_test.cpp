@@ -527,8 +527,9 @@ TEST(DebtListRun, RowsOnRedirectedStandardOutputKeepTheirLineEnds) {
     startup.hStdOutput = out.get();
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               nullptr, &startup, &started));
+    // Detached from any console: Wine would hand a new console its own standard handles.
+    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
+                               DETACHED_PROCESS, nullptr, nullptr, &startup, &started));
     const UniqueHandle process(started.hProcess);
     const UniqueHandle thread(started.hThread);
     ASSERT_EQ(WaitForSingleObject(process.get(), 60'000), WAIT_OBJECT_0);
