@@ -80,3 +80,20 @@ function(vistrel_embed_text target function file)
     VERBATIM)
   target_sources(${target} PRIVATE ${output})
 endfunction()
+
+# vistrel_precompile_windows_headers(<targets...>)
+# The Windows folders' libraries share one precompiled header of the system's headers
+# (platform/precompiled_windows_headers.h); its holder has their compile options, so that the
+# compiler accepts it for each of them.
+function(vistrel_precompile_windows_headers)
+  if(NOT TARGET vistrel_windows_headers)
+    add_library(vistrel_windows_headers OBJECT
+                ${PROJECT_SOURCE_DIR}/platform/precompiled_windows_headers.cpp)
+    vistrel_configure_target(vistrel_windows_headers)
+    target_precompile_headers(vistrel_windows_headers PRIVATE
+                              ${PROJECT_SOURCE_DIR}/platform/precompiled_windows_headers.h)
+  endif()
+  foreach(target IN LISTS ARGN)
+    target_precompile_headers(${target} REUSE_FROM vistrel_windows_headers)
+  endforeach()
+endfunction()
