@@ -28,16 +28,36 @@ bool NotedWithin(const InterruptionWatch& watch, std::chrono::milliseconds limit
 
 #ifdef _WIN32
 
+// A console of the test's own while it lives: Ctrl+C needs one, and a test run may have none or
+// share one. The standard handles the process had come back when it goes, whatever the test's
+// end, for the tests that follow.
+class OwnConsole {
+public:
+    OwnConsole() {
+        for (int i = 0; i < 3; ++i) before_[i] = GetStdHandle(Streams[i]);
+        FreeConsole();
+        allocated_ = AllocConsole();
+    }
+    ~OwnConsole() {
+        FreeConsole();
+        for (int i = 0; i < 3; ++i) SetStdHandle(Streams[i], before_[i]);
+    }
+    OwnConsole(const OwnConsole&) = delete;
+    OwnConsole& operator=(const OwnConsole&) = delete;
+
+    bool Allocated() const { return allocated_; }
+
+private:
+    static constexpr DWORD Streams[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE before_[3] = {};
+    bool allocated_ = false;
+};
+
+// Wine delivers Ctrl+C to a console's processes but refuses to generate Ctrl+Break; the handler
+// takes both alike.
 TEST(InterruptionWatch, NotesTheConsolesCtrlC) {
-    // The event needs a console of the process's own: a test run may have none, or share one.
-    // (Wine delivers Ctrl+C to a console's processes but refuses to generate Ctrl+Break; the
-    // handler takes both alike.)
-    // The standard handles come back afterwards, for the tests that follow.
-    const DWORD streams[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-    HANDLE before[3];
-    for (int i = 0; i < 3; ++i) before[i] = GetStdHandle(streams[i]);
-    FreeConsole();
-    ASSERT_TRUE(AllocConsole()) << GetLastError();
+    const OwnConsole console;
+    ASSERT_TRUE(console.Allocated()) << GetLastError();
     {
         const InterruptionWatch watch;
         EXPECT_FALSE(watch.Interrupted());
@@ -47,8 +67,6 @@ TEST(InterruptionWatch, NotesTheConsolesCtrlC) {
     // A new watch starts unmarked.
     const InterruptionWatch watch;
     EXPECT_FALSE(watch.Interrupted());
-    FreeConsole();
-    for (int i = 0; i < 3; ++i) SetStdHandle(streams[i], before[i]);
 }
 
 #else
